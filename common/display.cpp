@@ -1,0 +1,50 @@
+#include "common/display.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace veltrane {
+namespace {
+
+// Digits of a non-negative count of cents as "1,234.56".
+std::string GroupedCents(std::uint64_t cents) {
+  std::string whole = std::to_string(cents / 100);
+  for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3) whole.insert(i, ",");
+  char frac[4];
+  std::snprintf(frac, sizeof frac, "%02u", static_cast<unsigned>(cents % 100));
+  return whole + "." + frac;
+}
+
+}  // namespace
+
+std::string FormatCurrency(Money amount) {
+  const std::int64_t t = amount.ticks();
+  const std::uint64_t mag = t < 0 ? 0 - static_cast<std::uint64_t>(t) : static_cast<std::uint64_t>(t);
+  const std::uint64_t cents = (mag + 50) / 100;  // half away from zero
+  const std::string body = "$" + GroupedCents(cents);
+  return t < 0 && cents != 0 ? "(" + body + ")" : body;
+}
+
+std::string FormatPercent(double fraction) {
+  const double hundredths = std::round(fraction * 10000.0);
+  const bool negative = hundredths < 0;
+  const std::string body = GroupedCents(static_cast<std::uint64_t>(std::fabs(hundredths))) + "%";
+  return negative ? "-" + body : body;
+}
+
+std::string FormatShortDate(Date d) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%u/%u/%04d", static_cast<unsigned>(d.month()),
+                static_cast<unsigned>(d.day()), static_cast<int>(d.year()));
+  return buf;
+}
+
+std::string FormatMonthYear(Date d) {
+  static const char* const kMonths[] = {"January", "February", "March",     "April",
+                                        "May",     "June",     "July",      "August",
+                                        "September", "October", "November", "December"};
+  return std::string(kMonths[static_cast<unsigned>(d.month()) - 1]) + " " +
+         std::to_string(static_cast<int>(d.year()));
+}
+
+}  // namespace veltrane

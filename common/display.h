@@ -1,0 +1,21 @@
+// Display formatting in US English, the one place amounts and dates are
+// made readable for a person. Cents are shown rounded half away from zero.
+#pragma once
+
+#include <string>
+
+#include "common/date.h"
+#include "common/money.h"
+
+namespace veltrane {
+
+// "$1,234.56"; negatives in parentheses: "($1,234.56)".
+std::string FormatCurrency(Money amount);
+// A fraction shown as a percentage with two decimals: 0.0145 -> "1.45%".
+std::string FormatPercent(double fraction);
+// "M/d/yyyy": 3/1/2004.
+std::string FormatShortDate(Date d);
+// "MMMM yyyy": March 2004.
+std::string FormatMonthYear(Date d);
+
+}  // namespace veltrane
