@@ -28,8 +28,8 @@ class Recordset {
  public:
   virtual ~Recordset() = default;
 
-  virtual bool BOF() const = 0;  // before the first row (or no rows)
-  virtual bool EOF() const = 0;  // after the last row (or no rows)
+  virtual bool IsBOF() const = 0;  // before the first row (or no rows)
+  virtual bool IsEOF() const = 0;  // after the last row (or no rows)
   // Rows of the set; a forward-only set counts the rows reached so far.
   virtual std::int64_t RecordCount() = 0;
   virtual void MoveFirst() = 0;

@@ -1,0 +1,119 @@
+#include "common/sqlite_database.h"
+
+#include <map>
+
+#include "common/errors.h"
+#include "common/sql_translate.h"
+#include "common/sqlite_recordsets.h"
+#include "common/text.h"
+
+namespace veltrane {
+namespace {
+
+using sqlite::Column;
+using sqlite::ColumnKind;
+using sqlite::Stmt;
+
+class SqliteDatabase final : public Database, public sqlite::Connection {
+ public:
+  explicit SqliteDatabase(const std::string& path) {
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+      const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
+      sqlite3_close(db_);
+      throw DatabaseError("cannot open database '" + path + "': " + why);
+    }
+    sqlite3_busy_timeout(db_, 5000);
+  }
+  ~SqliteDatabase() override { sqlite3_close_v2(db_); }
+
+  std::unique_ptr<Recordset> OpenRecordset(std::string_view source, RecordsetType type) override {
+    const std::string text = Trim(source);
+    const bool is_query = text.size() >= 6 && IEquals(text.substr(0, 6), "SELECT");
+    if (is_query) {
+      if (type == RecordsetType::kForwardOnly) return sqlite::MakeForwardOnly(*this, text);
+      if (type == RecordsetType::kDynaset) return sqlite::MakeQuerySet(*this, text);
+      throw DatabaseError("a query cannot be opened as a table");
+    }
+    const std::string table = Unbracket(text);
+    if (type == RecordsetType::kForwardOnly) return sqlite::MakeForwardOnly(*this, "SELECT * FROM [" + table + "]");
+    return sqlite::MakeTableSet(*this, table);
+  }
+
+  std::int64_t Execute(std::string_view sql) override {
+    const std::string translated = TranslateJetSql(sql).sql;
+    char* err = nullptr;
+    if (sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+      const std::string why = err ? err : sqlite3_errmsg(db_);
+      sqlite3_free(err);
+      throw DatabaseError(why);
+    }
+    tables_.clear();  // the statement may have changed the schema
+    all_columns_.clear();
+    return sqlite3_changes64(db_);
+  }
+
+  void BeginTransaction() override { Execute("BEGIN IMMEDIATE"); }
+  void CommitTransaction() override { Execute("COMMIT"); }
+  void RollbackTransaction() override { Execute("ROLLBACK"); }
+
+  sqlite3* handle() override { return db_; }
+
+  Stmt Prepare(const std::string& sql) override {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr) != SQLITE_OK) {
+      throw DatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
+    }
+    return Stmt(s);
+  }
+
+  const std::vector<Column>& TableColumns(const std::string& table) override {
+    const std::string key = ToLower(table);
+    auto it = tables_.find(key);
+    if (it != tables_.end()) return it->second;
+    std::vector<Column> cols;
+    Stmt s = Prepare("SELECT name, type FROM pragma_table_info(?)");
+    sqlite3_bind_text(s.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(s.get()) == SQLITE_ROW) {
+      cols.push_back({reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)),
+                      sqlite::KindOfDeclType(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 1)))});
+    }
+    if (cols.empty()) throw DatabaseError("no table named '" + table + "'");
+    return tables_.emplace(key, std::move(cols)).first->second;
+  }
+
+  ColumnKind KindOfColumnNamed(const std::string& lower_name) override {
+    if (all_columns_.empty()) {
+      Stmt s = Prepare(
+          "SELECT lower(p.name), p.type FROM sqlite_schema AS t, pragma_table_info(t.name) AS p "
+          "WHERE t.type = 'table'");
+      while (sqlite3_step(s.get()) == SQLITE_ROW) {
+        all_columns_.emplace(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)),
+                             sqlite::KindOfDeclType(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 1))));
+      }
+    }
+    const auto it = all_columns_.find(lower_name);
+    return it == all_columns_.end() ? ColumnKind::kPlain : it->second;
+  }
+
+ private:
+  static std::string Unbracket(const std::string& name) {
+    if (name.size() >= 2 && ((name.front() == '[' && name.back() == ']') ||
+                             (name.front() == '"' && name.back() == '"'))) {
+      return name.substr(1, name.size() - 2);
+    }
+    return name;
+  }
+
+  sqlite3* db_ = nullptr;
+  std::map<std::string, std::vector<Column>> tables_;
+  std::map<std::string, ColumnKind> all_columns_;
+};
+
+}  // namespace
+
+std::unique_ptr<Database> OpenSqliteDatabase(const std::string& path) {
+  return std::make_unique<SqliteDatabase>(path);
+}
+
+}  // namespace veltrane

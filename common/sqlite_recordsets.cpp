@@ -1,0 +1,380 @@
+#include "common/sqlite_recordsets.h"
+
+#include <algorithm>
+
+#include "common/amount_text.h"
+#include "common/errors.h"
+#include "common/sql_translate.h"
+#include "common/text.h"
+
+namespace veltrane::sqlite {
+
+ColumnKind KindOfDeclType(const char* decl) {
+  if (decl == nullptr) return ColumnKind::kPlain;
+  const std::string d = ToUpper(decl);
+  if (d == "CURRENCY") return ColumnKind::kMoney;
+  if (d == "DATE") return ColumnKind::kDate;
+  if (d == "BOOLEAN") return ColumnKind::kBool;
+  if (d.find("INT") != std::string::npos) return ColumnKind::kInteger;
+  if (d.find("REAL") != std::string::npos || d.find("DOUB") != std::string::npos ||
+      d.find("FLOA") != std::string::npos) {
+    return ColumnKind::kReal;
+  }
+  if (d.find("TEXT") != std::string::npos || d.find("CHAR") != std::string::npos) return ColumnKind::kText;
+  return ColumnKind::kPlain;
+}
+
+std::vector<Column> ResultColumns(Connection& conn, sqlite3_stmt* stmt,
+                                  const std::map<std::string, std::string>& sum_aliases) {
+  std::vector<Column> cols;
+  const int n = sqlite3_column_count(stmt);
+  for (int i = 0; i < n; ++i) {
+    Column c{sqlite3_column_name(stmt, i), KindOfDeclType(sqlite3_column_decltype(stmt, i))};
+    if (c.kind == ColumnKind::kPlain) {
+      const auto alias = sum_aliases.find(ToLower(c.name));
+      if (alias != sum_aliases.end()) c.kind = conn.KindOfColumnNamed(alias->second);
+    }
+    cols.push_back(std::move(c));
+  }
+  return cols;
+}
+
+Value ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
+  const int type = sqlite3_column_type(stmt, i);
+  if (type == SQLITE_NULL) return Value();
+  const auto text = [&] {
+    return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                       static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+  };
+  switch (kind) {
+    case ColumnKind::kMoney:
+      if (type == SQLITE_INTEGER) return Money::FromTicks(sqlite3_column_int64(stmt, i));
+      return ParseAmount(text());
+    case ColumnKind::kDate:
+      return ParseDate(text());
+    case ColumnKind::kBool:
+      return sqlite3_column_int64(stmt, i) != 0;
+    default:
+      break;
+  }
+  switch (type) {
+    case SQLITE_INTEGER:
+      return std::int64_t{sqlite3_column_int64(stmt, i)};
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(stmt, i);
+    default:
+      return text();
+  }
+}
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what) { throw DatabaseError(what); }
+
+std::size_t ColumnIndex(const std::vector<Column>& cols, std::string_view name) {
+  for (std::size_t i = 0; i < cols.size(); ++i) {
+    if (IEquals(cols[i].name, name)) return i;
+  }
+  Fail("no field named '" + std::string(name) + "'");
+}
+
+std::string QuotedIdentifier(const std::string& name) {
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  return out + "\"";
+}
+
+// Rows are streamed from one statement, in order, and never held.
+class ForwardOnlySet final : public Recordset {
+ public:
+  ForwardOnlySet(Connection& conn, const std::string& jet_sql) {
+    const TranslatedSql t = TranslateJetSql(jet_sql);
+    stmt_ = conn.Prepare(t.sql);
+    cols_ = ResultColumns(conn, stmt_.get(), t.sum_aliases);
+    Step();
+    empty_ = at_end_;
+  }
+  bool IsBOF() const override { return empty_; }
+  bool IsEOF() const override { return at_end_; }
+  std::int64_t RecordCount() override { return reached_; }
+  void MoveFirst() override {
+    Open();
+    if (reached_ > 1 || (at_end_ && !empty_)) Fail("a forward-only record set cannot move back");
+  }
+  void MoveNext() override {
+    Open();
+    if (at_end_) Fail("no current row");
+    Step();
+  }
+  void FindFirst(std::string_view) override { Fail("a forward-only record set cannot find rows"); }
+  bool NoMatch() const override { return true; }
+  Value Field(std::string_view name) override {
+    Open();
+    if (at_end_) Fail("no current row");
+    const std::size_t i = ColumnIndex(cols_, name);
+    return ReadColumn(stmt_.get(), static_cast<int>(i), cols_[i].kind);
+  }
+  void AddNew() override { ReadOnly(); }
+  void SetField(std::string_view, const Value&) override { ReadOnly(); }
+  void Update() override { ReadOnly(); }
+  void CancelUpdate() override { ReadOnly(); }
+  void Close() override { stmt_.reset(); }
+
+ private:
+  [[noreturn]] void ReadOnly() { Fail("a forward-only record set cannot add rows"); }
+  void Open() const {
+    if (!stmt_) Fail("the record set is closed");
+  }
+  void Step() {
+    const int rc = sqlite3_step(stmt_.get());
+    if (rc == SQLITE_ROW) {
+      ++reached_;
+    } else if (rc == SQLITE_DONE) {
+      at_end_ = true;
+    } else {
+      at_end_ = true;
+      Fail(sqlite3_errmsg(sqlite3_db_handle(stmt_.get())));
+    }
+  }
+
+  Stmt stmt_;
+  std::vector<Column> cols_;
+  std::int64_t reached_ = 0;
+  bool at_end_ = false;
+  bool empty_ = false;
+};
+
+// Position, find and read shared by the two scrollable kinds of set.
+class ScrollableSet : public Recordset {
+ public:
+  bool IsBOF() const override { return size() == 0; }
+  bool IsEOF() const override { return pos_ >= size(); }
+  std::int64_t RecordCount() override { return static_cast<std::int64_t>(size()); }
+  void MoveFirst() override {
+    Open();
+    if (size() == 0) Fail("no current row");
+    pos_ = 0;
+  }
+  void MoveNext() override {
+    Open();
+    if (IsEOF()) Fail("no current row");
+    ++pos_;
+  }
+  void FindFirst(std::string_view criteria) override {
+    Open();
+    const std::optional<std::size_t> found = Find(TranslateJetSql(criteria).sql);
+    no_match_ = !found;
+    if (found) pos_ = *found;
+  }
+  bool NoMatch() const override { return no_match_; }
+  void Close() override { closed_ = true; }
+
+ protected:
+  virtual std::size_t size() const = 0;
+  // Index of the first row matching a translated condition.
+  virtual std::optional<std::size_t> Find(const std::string& condition) = 0;
+  void Open() const {
+    if (closed_) Fail("the record set is closed");
+  }
+  std::size_t CurrentRow() const {
+    Open();
+    if (IsEOF()) Fail("no current row");
+    return pos_;
+  }
+
+ private:
+  std::size_t pos_ = 0;
+  bool no_match_ = false;
+  bool closed_ = false;
+};
+
+// A whole table: holds the row ids only and reads the current row on
+// demand, so a large table costs eight bytes a row. Rows added through the
+// set join it at the end.
+class TableSet final : public ScrollableSet {
+ public:
+  TableSet(Connection& conn, const std::string& table)
+      : conn_(conn), cols_(conn.TableColumns(table)), quoted_(QuotedIdentifier(table)) {
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " ORDER BY rowid");
+    while (StepRow(s.get())) keys_.push_back(sqlite3_column_int64(s.get(), 0));
+  }
+
+  Value Field(std::string_view name) override {
+    const std::size_t row = CurrentRow();
+    if (cached_key_ != keys_[row]) Load(keys_[row]);
+    const std::size_t i = ColumnIndex(cols_, name);
+    return ReadColumn(row_.get(), static_cast<int>(i), cols_[i].kind);
+  }
+
+  void AddNew() override {
+    Open();
+    pending_.emplace();
+  }
+  void SetField(std::string_view name, const Value& value) override {
+    Open();
+    if (!pending_) Fail("no row is being added");
+    const std::size_t i = ColumnIndex(cols_, name);
+    Value stored = Convert(value, cols_[i].kind);  // may raise; nothing is assigned then
+    auto& fields = *pending_;
+    const auto same = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == i; });
+    if (same != fields.end()) same->second = std::move(stored);
+    else fields.emplace_back(i, std::move(stored));
+  }
+  void Update() override {
+    Open();
+    if (!pending_) Fail("no row is being added");
+    std::string names, marks;
+    for (const auto& [i, v] : *pending_) {
+      names += (names.empty() ? "" : ", ") + QuotedIdentifier(cols_[i].name);
+      marks += marks.empty() ? "?" : ", ?";
+    }
+    const std::string sql = pending_->empty()
+                                ? "INSERT INTO " + quoted_ + " DEFAULT VALUES"
+                                : "INSERT INTO " + quoted_ + " (" + names + ") VALUES (" + marks + ")";
+    Stmt s = conn_.Prepare(sql);
+    int index = 1;
+    for (const auto& [i, v] : *pending_) Bind(s.get(), index++, v);
+    if (sqlite3_step(s.get()) != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
+    const std::int64_t key = sqlite3_last_insert_rowid(conn_.handle());
+    keys_.insert(std::upper_bound(keys_.begin(), keys_.end(), key), key);
+    pending_.reset();
+  }
+  void CancelUpdate() override { pending_.reset(); }
+
+ private:
+  std::size_t size() const override { return keys_.size(); }
+
+  std::optional<std::size_t> Find(const std::string& condition) override {
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " WHERE (" + condition + ") ORDER BY rowid");
+    while (StepRow(s.get())) {
+      const auto it = std::lower_bound(keys_.begin(), keys_.end(), sqlite3_column_int64(s.get(), 0));
+      if (it != keys_.end() && *it == sqlite3_column_int64(s.get(), 0)) {
+        return static_cast<std::size_t>(it - keys_.begin());
+      }
+    }
+    return std::nullopt;
+  }
+
+  void Load(std::int64_t key) {
+    row_ = conn_.Prepare("SELECT * FROM " + quoted_ + " WHERE rowid = ?");
+    sqlite3_bind_int64(row_.get(), 1, key);
+    cached_key_ = -1;
+    if (!StepRow(row_.get())) Fail("the current row has been deleted");
+    cached_key_ = key;
+  }
+
+  bool StepRow(sqlite3_stmt* s) {
+    const int rc = sqlite3_step(s);
+    if (rc == SQLITE_ROW) return true;
+    if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
+    return false;
+  }
+
+  // The stored form of a value for a column of the given kind.
+  static Value Convert(const Value& v, ColumnKind kind) {
+    if (v.IsNull()) return v;
+    switch (kind) {
+      case ColumnKind::kMoney: return v.ToMoney();
+      case ColumnKind::kDate: return FormatIsoDate(v.ToDate());
+      case ColumnKind::kBool: return std::int64_t{v.ToBool() ? 1 : 0};
+      case ColumnKind::kInteger: return v.ToInt();
+      case ColumnKind::kReal: return v.ToDouble();
+      case ColumnKind::kText: return v.ToText();
+      case ColumnKind::kPlain: break;
+    }
+    return v;
+  }
+
+  static void Bind(sqlite3_stmt* s, int index, const Value& v) {
+    std::visit(
+        [&](const auto& x) {
+          using T = std::decay_t<decltype(x)>;
+          if constexpr (std::is_same_v<T, std::monostate>) sqlite3_bind_null(s, index);
+          else if constexpr (std::is_same_v<T, bool>) sqlite3_bind_int(s, index, x ? 1 : 0);
+          else if constexpr (std::is_same_v<T, std::int64_t>) sqlite3_bind_int64(s, index, x);
+          else if constexpr (std::is_same_v<T, double>) sqlite3_bind_double(s, index, x);
+          else if constexpr (std::is_same_v<T, Money>) sqlite3_bind_int64(s, index, x.ticks());
+          else if constexpr (std::is_same_v<T, std::string>) {
+            sqlite3_bind_text(s, index, x.data(), static_cast<int>(x.size()), SQLITE_TRANSIENT);
+          } else {
+            const std::string iso = FormatIsoDate(x);
+            sqlite3_bind_text(s, index, iso.data(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
+          }
+        },
+        v.storage());
+  }
+
+  Connection& conn_;
+  std::vector<Column> cols_;
+  std::string quoted_;
+  std::vector<std::int64_t> keys_;
+  Stmt row_;
+  std::int64_t cached_key_ = -1;
+  std::optional<std::vector<std::pair<std::size_t, Value>>> pending_;
+};
+
+// The rows of a query, read once when the set is opened.
+class QuerySet final : public ScrollableSet {
+ public:
+  QuerySet(Connection& conn, const TranslatedSql& t) : conn_(conn), sql_(t.sql) {
+    Stmt s = conn_.Prepare(sql_);
+    cols_ = ResultColumns(conn_, s.get(), t.sum_aliases);
+    int rc;
+    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
+      std::vector<Value> row;
+      row.reserve(cols_.size());
+      for (std::size_t i = 0; i < cols_.size(); ++i) {
+        row.push_back(ReadColumn(s.get(), static_cast<int>(i), cols_[i].kind));
+      }
+      rows_.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
+  }
+
+  Value Field(std::string_view name) override { return rows_[CurrentRow()][ColumnIndex(cols_, name)]; }
+  void AddNew() override { ReadOnly(); }
+  void SetField(std::string_view, const Value&) override { ReadOnly(); }
+  void Update() override { ReadOnly(); }
+  void CancelUpdate() override { ReadOnly(); }
+
+ private:
+  [[noreturn]] static void ReadOnly() { Fail("rows cannot be added to a query"); }
+  std::size_t size() const override { return rows_.size(); }
+
+  // Numbers the query's rows in the order they were read and asks the
+  // database for the first one that meets the condition.
+  std::optional<std::size_t> Find(const std::string& condition) override {
+    Stmt s = conn_.Prepare("SELECT veltrane_row FROM (SELECT row_number() OVER () - 1 AS veltrane_row, * FROM (" +
+                           sql_ + ")) WHERE (" + condition + ") ORDER BY veltrane_row LIMIT 1");
+    const int rc = sqlite3_step(s.get());
+    if (rc == SQLITE_ROW) {
+      const auto row = static_cast<std::size_t>(sqlite3_column_int64(s.get(), 0));
+      if (row < rows_.size()) return row;
+    } else if (rc != SQLITE_DONE) {
+      Fail(sqlite3_errmsg(conn_.handle()));
+    }
+    return std::nullopt;
+  }
+
+  Connection& conn_;
+  std::string sql_;
+  std::vector<Column> cols_;
+  std::vector<std::vector<Value>> rows_;
+};
+
+}  // namespace
+
+std::unique_ptr<Recordset> MakeForwardOnly(Connection& conn, const std::string& jet_sql) {
+  return std::make_unique<ForwardOnlySet>(conn, jet_sql);
+}
+std::unique_ptr<Recordset> MakeTableSet(Connection& conn, const std::string& table) {
+  return std::make_unique<TableSet>(conn, table);
+}
+std::unique_ptr<Recordset> MakeQuerySet(Connection& conn, const std::string& jet_sql) {
+  return std::make_unique<QuerySet>(conn, TranslateJetSql(jet_sql));
+}
+
+}  // namespace veltrane::sqlite
