@@ -72,6 +72,10 @@ namespace {
 [[noreturn]] void Fail(const std::string& what) { throw DatabaseError(what); }
 
 std::size_t ColumnIndex(const std::vector<Column>& cols, std::string_view name) {
+  // Callers mostly spell a field as the schema does; try that first.
+  for (std::size_t i = 0; i < cols.size(); ++i) {
+    if (cols[i].name == name) return i;
+  }
   for (std::size_t i = 0; i < cols.size(); ++i) {
     if (IEquals(cols[i].name, name)) return i;
   }
@@ -204,9 +208,9 @@ class TableSet final : public ScrollableSet {
 
   Value Field(std::string_view name) override {
     const std::size_t row = CurrentRow();
-    if (cached_key_ != keys_[row]) Load(keys_[row]);
+    if (cursor_key_ != keys_[row]) Load(keys_[row]);
     const std::size_t i = ColumnIndex(cols_, name);
-    return ReadColumn(row_.get(), static_cast<int>(i), cols_[i].kind);
+    return ReadColumn(cursor_.get(), static_cast<int>(i) + 1, cols_[i].kind);
   }
 
   void AddNew() override {
@@ -234,10 +238,20 @@ class TableSet final : public ScrollableSet {
     const std::string sql = pending_->empty()
                                 ? "INSERT INTO " + quoted_ + " DEFAULT VALUES"
                                 : "INSERT INTO " + quoted_ + " (" + names + ") VALUES (" + marks + ")";
-    Stmt s = conn_.Prepare(sql);
+    // Rows added one after another assign the same fields: keep the
+    // statement for the next one.
+    if (!insert_ || insert_sql_ != sql) {
+      insert_ = conn_.Prepare(sql);
+      insert_sql_ = sql;
+    }
+    sqlite3_stmt* s = insert_.get();
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
     int index = 1;
-    for (const auto& [i, v] : *pending_) Bind(s.get(), index++, v);
-    if (sqlite3_step(s.get()) != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
+    for (const auto& [i, v] : *pending_) Bind(s, index++, v);
+    const int rc = sqlite3_step(s);
+    sqlite3_reset(s);
+    if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
     const std::int64_t key = sqlite3_last_insert_rowid(conn_.handle());
     keys_.insert(std::upper_bound(keys_.begin(), keys_.end(), key), key);
     pending_.reset();
@@ -258,12 +272,23 @@ class TableSet final : public ScrollableSet {
     return std::nullopt;
   }
 
+  // Reads rows through one cursor ordered by row id, so walking the set
+  // from first to last costs one step a row; any other move seeks.
   void Load(std::int64_t key) {
-    row_ = conn_.Prepare("SELECT * FROM " + quoted_ + " WHERE rowid = ?");
-    sqlite3_bind_int64(row_.get(), 1, key);
-    cached_key_ = -1;
-    if (!StepRow(row_.get())) Fail("the current row has been deleted");
-    cached_key_ = key;
+    if (cursor_ && cursor_key_ < key && sqlite3_step(cursor_.get()) == SQLITE_ROW &&
+        sqlite3_column_int64(cursor_.get(), 0) == key) {
+      cursor_key_ = key;
+      return;
+    }
+    if (!cursor_) cursor_ = conn_.Prepare("SELECT rowid, * FROM " + quoted_ + " WHERE rowid >= ? ORDER BY rowid");
+    cursor_key_ = -1;
+    sqlite3_reset(cursor_.get());
+    sqlite3_bind_int64(cursor_.get(), 1, key);
+    if (!StepRow(cursor_.get()) || sqlite3_column_int64(cursor_.get(), 0) != key) {
+      sqlite3_reset(cursor_.get());
+      Fail("the current row has been deleted");
+    }
+    cursor_key_ = key;
   }
 
   bool StepRow(sqlite3_stmt* s) {
@@ -311,8 +336,10 @@ class TableSet final : public ScrollableSet {
   std::vector<Column> cols_;
   std::string quoted_;
   std::vector<std::int64_t> keys_;
-  Stmt row_;
-  std::int64_t cached_key_ = -1;
+  Stmt insert_;
+  std::string insert_sql_;
+  Stmt cursor_;
+  std::int64_t cursor_key_ = -1;  // row id the cursor stands on, -1 for none
   std::optional<std::vector<std::pair<std::size_t, Value>>> pending_;
 };
 

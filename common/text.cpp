@@ -5,7 +5,9 @@
 
 namespace veltrane {
 namespace {
-char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII folding: names and tax names are ASCII, and this avoids the C
+// locale's per-character lookups on hot paths.
+char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
 bool IEquals(std::string_view a, std::string_view b) {

@@ -87,9 +87,12 @@ std::string clsTransaction::BuildEarningsTable(Money eic) const noexcept {
     if (elections.empty() || (FindGroup(elections, kTaxEIC) == nullptr && paid_ytd.IsZero())) return;
     w.Add(kTaxEIC).Add("0").Add("0").Add(eic).Add(paid_ytd + eic);
   });
-  for (const ListGroup& item : ReadList(supp_pay_, kSuppPaySeparator, kSuppPayFields)) {
+  const auto items = ReadList(supp_pay_, kSuppPaySeparator, kSuppPayFields);
+  const auto earlier = items.empty() ? std::map<std::string, Money>() : GetSupplementalYTD();
+  for (const ListGroup& item : items) {
     row([&](ListWriter& w) {
-      const Money ytd = GetSupplementalYTD(item[0]) + ParseAmount(item[1]);
+      const auto before = earlier.find(ToLower(item[0]));
+      const Money ytd = (before == earlier.end() ? Money() : before->second) + ParseAmount(item[1]);
       w.Add(item[0]).Add("0").Add("0").Add(item[1]).Add(ytd);
     });
   }
@@ -98,47 +101,47 @@ std::string clsTransaction::BuildEarningsTable(Money eic) const noexcept {
 
 std::string clsTransaction::BuildDeductionsTable() const noexcept {
   std::string table;
-  for (const ListGroup& entry : ReadList(record_, kFieldSeparator, kWithholdingFields)) {
+  const auto entries = ReadList(record_, kFieldSeparator, kWithholdingFields);
+  const auto earlier = entries.empty() ? std::map<std::string, Money>() : GetWithholdingYTD();
+  for (const ListGroup& entry : entries) {
     if (IEquals(entry[0], kTaxFUTA)) continue;  // an employer tax, not withheld
     RunStep([&] {
-      const Money ytd = GetWithholdingYTD(entry[0]) + ParseAmount(entry[1]);
+      const auto before = earlier.find(ToLower(entry[0]));
+      const Money ytd = (before == earlier.end() ? Money() : before->second) + ParseAmount(entry[1]);
       table += ListWriter().Add(entry[0]).Add(entry[1]).Add(ytd).text();
     });
   }
   return table;
 }
 
-Money clsTransaction::GetSupplementalYTD(const std::string& name) const noexcept {
-  return JournalYearToDate(name, true);
-}
+std::map<std::string, Money> clsTransaction::GetSupplementalYTD() const noexcept { return JournalYearToDate(true); }
 
-Money clsTransaction::GetWithholdingYTD(const std::string& name) const noexcept {
-  return JournalYearToDate(name, false);
-}
+std::map<std::string, Money> clsTransaction::GetWithholdingYTD() const noexcept { return JournalYearToDate(false); }
 
 // Walks the whole payment journal set: the assistant's paid, non-void checks
-// whose period ends in the current year, adding the amounts of the items
-// (supplemental) or the withholdings (record) named `name`.
-Money clsTransaction::JournalYearToDate(const std::string& name, bool supplemental) const noexcept {
-  Money total;
+// whose period ends in the current year, adding up the amounts of the items
+// (supplemental) or the withholdings (record) under their names.
+std::map<std::string, Money> clsTransaction::JournalYearToDate(bool supplemental) const noexcept {
+  std::map<std::string, Money> totals;
   RunStep([&] {
     Recordset& rs = *payment_journal_;
     if (!MoveToFirstRow(rs)) return;
     for (; !rs.IsEOF(); rs.MoveNext()) {
       RunStep([&] {
-        if (static_cast<int>(rs.Field("end_period").ToDate().year()) != current_year_) return;
+        // The payee first: it rules out most rows without reading a date.
         if (!IEquals(rs.Field("payee").ToText(), assistant_)) return;
+        if (static_cast<int>(rs.Field("end_period").ToDate().year()) != current_year_) return;
         if (!rs.Field("Paid").ToBool() || rs.Field("Void").ToBool()) return;
         const Value list = rs.Field(supplemental ? "supplemental_pay_data" : "withholding_liability_data");
         const auto groups = supplemental ? ReadList(list.ToText(), kSuppPaySeparator, kSuppPayFields)
                                          : ReadList(list.ToText(), kFieldSeparator, kWithholdingFields);
         for (const ListGroup& g : groups) {
-          if (IEquals(g[0], name)) RunStep([&] { total += ParseAmount(g[1]); });
+          RunStep([&] { totals[ToLower(g[0])] += ParseAmount(g[1]); });
         }
       });
     }
   });
-  return total;
+  return totals;
 }
 
 void clsTransaction::DisplayCurrentAsCheck() noexcept {

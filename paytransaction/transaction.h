@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -111,9 +112,11 @@ class clsTransaction {
   std::string BuildEmployerBlock() const noexcept;
   std::string BuildEarningsTable(Money eic) const noexcept;
   std::string BuildDeductionsTable() const noexcept;
-  Money GetSupplementalYTD(const std::string& name) const noexcept;
-  Money GetWithholdingYTD(const std::string& name) const noexcept;
-  Money JournalYearToDate(const std::string& name, bool supplemental) const noexcept;
+  // Year-to-date amounts by lower-case name from one walk of the payment
+  // journal set: supplemental items, or withholdings of the records.
+  std::map<std::string, Money> GetSupplementalYTD() const noexcept;
+  std::map<std::string, Money> GetWithholdingYTD() const noexcept;
+  std::map<std::string, Money> JournalYearToDate(bool supplemental) const noexcept;
 
   const Clock& clock_;
   OtherTaxRulesFactory other_taxes_;
