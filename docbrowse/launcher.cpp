@@ -1,0 +1,114 @@
+#include "docbrowse/launcher.h"
+
+#include <optional>
+
+#include "common/step.h"
+#include "common/text.h"
+#include "docbrowse/find_browser.h"
+#include "docbrowse/registry_read.h"
+
+namespace veltrane {
+namespace {
+
+constexpr const char* kSection = "Settings";
+constexpr const char* kBrowserPathKey = "BrowserPath";
+
+constexpr const char* kNotStandAlone = "Not a stand alone application.\r\n\r\n";
+constexpr const char* kConfirmCancel =
+    "Confirm cancel document operation.\r\n"
+    "\r\n"
+    "If you continue without selecting a browser\r\n"
+    "the program will be unable to browse\r\n"
+    "documents.\r\n"
+    "\r\n"
+    "Try again to locate a browser?\r\n"
+    "\r\n";
+
+// hide read-only, path must exist, file must exist, explorer style,
+// do not follow shortcuts, long names
+constexpr unsigned long kBrowseDialogFlags = 0x381804;
+
+std::string FailureText(const std::string& error_description) {
+  return "The browser was not located.  \r\n\r\n" + error_description +
+         "\r\n\r\n"
+         "  You will have to open your browser manually \r\n"
+         "and navigate to the webpage.\r\n\r\n";
+}
+
+MessageResult Show(BrowserPlatform& platform, const std::string& text, MessageIcon icon,
+                   MessageButtons buttons) {
+  MessageResult result =
+      buttons == MessageButtons::kYesNo ? MessageResult::kNo : MessageResult::kOk;
+  RunStep([&] { result = platform.ShowMessage(text, kApplicationName, icon, buttons); });
+  return result;
+}
+
+bool Exists(BrowserPlatform& platform, const std::string& path) {
+  bool exists = false;
+  RunStep([&] { exists = !path.empty() && platform.FileExists(path); });
+  return exists;
+}
+
+// The open-file dialog, starting in the machine's programs folder.
+std::string AskForBrowser(BrowserPlatform& platform) {
+  std::string folder;
+  ReadRegistryValue(platform, RegistryRoot::kLocalMachine,
+                    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", folder);
+  folder = Trim(folder);
+  FileDialogRequest request{.title = "Select Web Browser",
+                            .filter = "Executable (*.exe)|*.exe",
+                            .initial_folder = folder.empty() ? "" : folder + "\\",
+                            .flags = kBrowseDialogFlags};
+  std::string chosen;
+  RunStep([&] { chosen = platform.AskForFile(request); });
+  return chosen;
+}
+
+// Asks until the user points at a browser or declines to look again.
+std::string AskUntilChosenOrDeclined(BrowserPlatform& platform) {
+  for (;;) {
+    std::string browser = AskForBrowser(platform);
+    if (!browser.empty()) return browser;
+    if (Show(platform, kConfirmCancel, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
+        MessageResult::kYes) {
+      return "";
+    }
+  }
+}
+
+}  // namespace
+
+std::string DocumentFromArguments(int argc, const char* const* argv) {
+  std::string document;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) document += ' ';
+    document += argv[i];
+  }
+  return document;
+}
+
+int RunDocBrowse(BrowserPlatform& platform, const std::string& document) {
+  if (document.empty()) {
+    Show(platform, kNotStandAlone, MessageIcon::kCritical, MessageButtons::kOk);
+    return 1;
+  }
+
+  std::string browser;
+  RunStep([&] { browser = platform.GetSetting(kApplicationName, kSection, kBrowserPathKey, ""); });
+  if (!Exists(platform, browser)) {
+    browser = FindBrowser(platform);
+    if (!Exists(platform, browser)) browser = AskUntilChosenOrDeclined(platform);
+    if (browser.empty()) return 1;
+    RunStep([&] { platform.SaveSetting(kApplicationName, kSection, kBrowserPathKey, browser); });
+  }
+
+  const ProcessLaunch launch{
+      .program = browser, .argument = document, .command_line = browser + " " + document};
+  // A platform that fails without a word of its own still gets reported.
+  std::optional<std::string> error = "The process could not be started.";
+  RunStep([&] { error = platform.StartProcess(launch); });
+  if (error) Show(platform, FailureText(*error), MessageIcon::kCritical, MessageButtons::kOk);
+  return error ? 1 : 0;
+}
+
+}  // namespace veltrane

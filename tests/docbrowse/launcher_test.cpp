@@ -1,0 +1,187 @@
+#include "docbrowse/launcher.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "docbrowse/fake_platform.h"
+
+namespace veltrane {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::FakePlatform;
+
+constexpr const char* kTitle = "Veltrane 2.0";
+constexpr const char* kDocument = "/home/ann/Payroll Help/index.html";
+constexpr const char* kConfirm =
+    "Confirm cancel document operation.\r\n\r\nIf you continue without selecting a browser\r\n"
+    "the program will be unable to browse\r\ndocuments.\r\n\r\nTry again to locate a browser?"
+    "\r\n\r\n";
+
+class Launcher : public ::testing::Test {
+ protected:
+  std::string StoredBrowser() {
+    return platform_.settings[FakePlatform::SettingName(kTitle, "Settings", "BrowserPath")];
+  }
+  void StoreBrowser(const std::string& path) {
+    platform_.settings[FakePlatform::SettingName(kTitle, "Settings", "BrowserPath")] = path;
+  }
+  std::vector<std::string> StartedPrograms() {
+    std::vector<std::string> programs;
+    for (const ProcessLaunch& launch : platform_.launches) programs.push_back(launch.program);
+    return programs;
+  }
+
+  FakePlatform platform_;
+};
+
+TEST_F(Launcher, StoredBrowserThatExistsStartsAtOnceWithoutSearchOrSave) {
+  StoreBrowser("/usr/bin/firefox");
+  platform_.executables.insert("/usr/bin/firefox");
+  platform_.executables.insert("/usr/bin/chromium");
+  platform_.environment["PATH"] = "/usr/bin";
+
+  EXPECT_EQ(RunDocBrowse(platform_, kDocument), 0);
+  EXPECT_THAT(StartedPrograms(), ElementsAre("/usr/bin/firefox"));
+  EXPECT_EQ(platform_.registry_reads, 0);
+  EXPECT_TRUE(platform_.dialogs.empty());
+  EXPECT_EQ(platform_.settings_saved, 0);
+}
+
+TEST_F(Launcher, StoredBrowserWhoseFileWasDeletedIsSearchedAgainAndReplaced) {
+  StoreBrowser("/opt/old-browser/browser");
+  platform_.executables.insert("/usr/bin/chromium");
+  platform_.environment["PATH"] = "/usr/bin";
+
+  EXPECT_EQ(RunDocBrowse(platform_, kDocument), 0);
+  EXPECT_THAT(StartedPrograms(), ElementsAre("/usr/bin/chromium"));
+  EXPECT_EQ(StoredBrowser(), "/usr/bin/chromium");
+  EXPECT_EQ(platform_.settings_saved, 1);
+  EXPECT_TRUE(platform_.dialogs.empty());
+}
+
+TEST_F(Launcher, RegistryClassRootCommandStartsThePathAlone) {
+  const std::string ie = "C:\\Program Files\\Internet Explorer\\iexplore.exe";
+  platform_.SetString(RegistryRoot::kClassesRoot,
+                      "Applications\\iexplore.exe\\shell\\open\\command", "",
+                      "\"" + ie + "\" -nohome %1");
+  platform_.files.insert(ie);
+
+  EXPECT_EQ(RunDocBrowse(platform_, "C:\\Help\\index.htm"), 0);
+  ASSERT_EQ(platform_.launches.size(), 1u);
+  EXPECT_EQ(platform_.launches[0].command_line, ie + " C:\\Help\\index.htm");
+  EXPECT_EQ(StoredBrowser(), ie);
+}
+
+TEST_F(Launcher, BrowserAndDocumentWithSpacesAreTwoArgumentsJoinedByOneSpaceInText) {
+  StoreBrowser("/opt/My Browser/browse");
+  platform_.executables.insert("/opt/My Browser/browse");
+
+  RunDocBrowse(platform_, kDocument);
+  ASSERT_EQ(platform_.launches.size(), 1u);
+  EXPECT_EQ(platform_.launches[0].program, "/opt/My Browser/browse");
+  EXPECT_EQ(platform_.launches[0].argument, kDocument);
+  EXPECT_EQ(platform_.launches[0].command_line,
+            "/opt/My Browser/browse /home/ann/Payroll Help/index.html");
+}
+
+TEST_F(Launcher, SettingsStoreThatFailsDoesNotStopTheBrowser) {
+  platform_.settings_fail = true;
+  platform_.executables.insert("/usr/bin/firefox");
+  platform_.environment["PATH"] = "/usr/bin";
+
+  EXPECT_EQ(RunDocBrowse(platform_, kDocument), 0);
+  EXPECT_THAT(StartedPrograms(), ElementsAre("/usr/bin/firefox"));
+}
+
+TEST_F(Launcher, FoundPathWithoutFileLeadsToTheDialog) {
+  // Netscape's recorded path is taken without a file test by the search.
+  platform_.SetString(RegistryRoot::kCurrentUser, "SOFTWARE\\Netscape\\Netscape", "CurrentVersion",
+                      "4.8 (en)");
+  platform_.SetString(RegistryRoot::kCurrentUser, "SOFTWARE\\Netscape\\Netscape\\4.8 (en)\\Main",
+                      "PathToExe", "C:\\Netscape\\netscape.exe");
+  platform_.chosen_files.push_back("/usr/local/bin/links");
+
+  EXPECT_EQ(RunDocBrowse(platform_, kDocument), 0);
+  EXPECT_EQ(platform_.dialogs.size(), 1u);
+  EXPECT_THAT(StartedPrograms(), ElementsAre("/usr/local/bin/links"));
+  EXPECT_EQ(StoredBrowser(), "/usr/local/bin/links");
+}
+
+class LauncherDialog : public Launcher {};
+
+TEST_F(LauncherDialog, AsksForAnExecutableStartingInTheProgramsFolder) {
+  platform_.SetString(RegistryRoot::kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                      "ProgramFilesDir", " C:\\Program Files ");
+  RunDocBrowse(platform_, kDocument);
+  ASSERT_FALSE(platform_.dialogs.empty());
+  const FileDialogRequest& request = platform_.dialogs[0];
+  EXPECT_EQ(request.title, "Select Web Browser");
+  EXPECT_EQ(request.filter, "Executable (*.exe)|*.exe");
+  EXPECT_EQ(request.initial_folder, "C:\\Program Files\\");
+  EXPECT_EQ(request.flags, 3676164u);
+}
+
+TEST_F(LauncherDialog, CancelThenNoStartsAndSavesNothing) {
+  platform_.answers.push_back(MessageResult::kNo);
+
+  EXPECT_EQ(RunDocBrowse(platform_, kDocument), 1);
+  EXPECT_EQ(platform_.dialogs.size(), 1u);
+  EXPECT_TRUE(platform_.launches.empty());
+  EXPECT_EQ(platform_.settings_saved, 0);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text, kConfirm);
+  EXPECT_EQ(platform_.messages[0].title, kTitle);
+  EXPECT_EQ(platform_.messages[0].icon, MessageIcon::kQuestion);
+  EXPECT_EQ(platform_.messages[0].buttons, MessageButtons::kYesNo);
+}
+
+TEST_F(LauncherDialog, CancelThenYesOpensTheDialogAgain) {
+  platform_.answers.push_back(MessageResult::kYes);
+  platform_.chosen_files = {"", "/home/ann/bin/browser"};
+
+  EXPECT_EQ(RunDocBrowse(platform_, kDocument), 0);
+  EXPECT_EQ(platform_.dialogs.size(), 2u);
+  EXPECT_EQ(platform_.messages.size(), 1u);
+  EXPECT_THAT(StartedPrograms(), ElementsAre("/home/ann/bin/browser"));
+  EXPECT_EQ(StoredBrowser(), "/home/ann/bin/browser");
+}
+
+class LauncherMessages : public Launcher {};
+
+TEST_F(LauncherMessages, EmptyCommandLineSaysNotStandAloneAndDoesNothingElse) {
+  EXPECT_EQ(RunDocBrowse(platform_, ""), 1);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text, "Not a stand alone application.\r\n\r\n");
+  EXPECT_EQ(platform_.messages[0].title, kTitle);
+  EXPECT_EQ(platform_.messages[0].icon, MessageIcon::kCritical);
+  EXPECT_EQ(platform_.messages[0].buttons, MessageButtons::kOk);
+  EXPECT_TRUE(platform_.launches.empty());
+  EXPECT_TRUE(platform_.dialogs.empty());
+}
+
+TEST_F(LauncherMessages, FailedStartShowsTheSystemsDescription) {
+  StoreBrowser("/usr/bin/firefox");
+  platform_.executables.insert("/usr/bin/firefox");
+  platform_.start_error = "Permission denied";
+
+  EXPECT_EQ(RunDocBrowse(platform_, kDocument), 1);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(
+      platform_.messages[0].text,
+      "The browser was not located.  \r\n\r\nPermission denied\r\n\r\n"
+      "  You will have to open your browser manually \r\nand navigate to the webpage.\r\n\r\n");
+  EXPECT_EQ(platform_.messages[0].title, kTitle);
+  EXPECT_EQ(platform_.messages[0].icon, MessageIcon::kCritical);
+  EXPECT_EQ(platform_.messages[0].buttons, MessageButtons::kOk);
+}
+
+TEST(DocumentFromArguments, JoinsEveryArgumentWithOneSpace) {
+  const char* argv[] = {"docbrowse", "/home/ann/My", "Help.html", ""};
+  EXPECT_EQ(DocumentFromArguments(3, argv), "/home/ann/My Help.html");
+  EXPECT_EQ(DocumentFromArguments(4, argv), "/home/ann/My Help.html ");
+  EXPECT_EQ(DocumentFromArguments(1, argv), "");
+}
+
+}  // namespace
+}  // namespace veltrane

@@ -1,0 +1,102 @@
+// Runs the installed-to-be docbrowse program itself, in a sealed
+// environment: a temporary home and settings folder, a PATH holding nothing,
+// no display and no terminal, so that no real browser or dialog can start.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "docbrowse/temp_folder.h"
+
+namespace veltrane {
+namespace {
+
+using testing::Permissions;
+using testing::ReadFile;
+using testing::RecordingScript;
+using testing::TempFolder;
+using testing::WaitForFile;
+using testing::WriteFile;
+
+class DocBrowseProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(temp_ / "config");
+    std::filesystem::create_directories(temp_ / "home");
+    std::filesystem::create_directories(temp_ / "empty bin");
+  }
+
+  // Runs docbrowse with `args`, standard input from /dev/null and standard
+  // error into a file; answers its exit status.
+  int Run(const std::vector<std::string>& args, const std::string& browser_variable) {
+    std::vector<std::string> environment = {
+        "PATH=" + (temp_ / "empty bin"),         "HOME=" + (temp_ / "home"),
+        "XDG_CONFIG_HOME=" + (temp_ / "config"), "XDG_DATA_HOME=" + (temp_ / "home"),
+        "XDG_DATA_DIRS=" + (temp_ / "home"),     "BROWSER=" + browser_variable};
+    // The sanitizer build reads its options from the environment.
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+      if (const char* value = std::getenv(name))
+        environment.push_back(std::string(name) + "=" + value);
+    }
+    std::vector<std::string> argv = {DOCBROWSE_PROGRAM};
+    argv.insert(argv.end(), args.begin(), args.end());
+
+    std::vector<char*> argv_p, env_p;
+    for (std::string& a : argv) argv_p.push_back(a.data());
+    argv_p.push_back(nullptr);
+    for (std::string& e : environment) env_p.push_back(e.data());
+    env_p.push_back(nullptr);
+
+    const std::string error_file = temp_ / "stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, error_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, argv_p[0], &actions, nullptr, argv_p.data(), env_p.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+  }
+
+  std::string Errors() { return ReadFile(temp_ / "stderr"); }
+  std::string SettingsFile() { return temp_ / "config/Veltrane 2.0/settings.ini"; }
+
+  TempFolder temp_;
+};
+
+TEST_F(DocBrowseProgram, StartsTheBrowserWithTheDocumentAsOneArgumentAndRemembersIt) {
+  const std::string browser = temp_ / "browser dir/stub browser";
+  WriteFile(browser, RecordingScript(temp_ / "args", temp_ / "done"), 0755);
+  const std::string document = temp_ / "my docs/help page.html";
+
+  ASSERT_EQ(Run({temp_ / "my", "docs/help", "page.html"}, browser), 0) << Errors();
+  ASSERT_TRUE(WaitForFile(temp_ / "done"));
+  EXPECT_EQ(ReadFile(temp_ / "args"), "1\n[" + document + "]\n");
+  EXPECT_EQ(ReadFile(SettingsFile()), "[Settings]\nBrowserPath=" + browser + "\n");
+  EXPECT_EQ(Permissions(SettingsFile()), 0600u);
+}
+
+TEST_F(DocBrowseProgram, EmptyCommandLineSaysSoOnStandardError) {
+  EXPECT_EQ(Run({}, ""), 1);
+  EXPECT_NE(Errors().find("Veltrane 2.0: Not a stand alone application."), std::string::npos)
+      << Errors();
+}
+
+TEST_F(DocBrowseProgram, NoBrowserAndNoTerminalEndsWithoutStartingOrSaving) {
+  EXPECT_EQ(Run({"/tmp/doc.html"}, temp_ / "absent browser"), 1);
+  EXPECT_NE(Errors().find("Try again to locate a browser?"), std::string::npos) << Errors();
+  EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+}
+
+}  // namespace
+}  // namespace veltrane
