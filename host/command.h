@@ -1,0 +1,44 @@
+// A command of the program: the words that name it, its arguments and
+// flags, its help, and the function that runs it. Each command group
+// (setup, hours, paychecks, journal, demo) adds its commands to the table.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "host/command_line.h"
+#include "host/session.h"
+
+namespace veltrane::host {
+
+struct Command {
+  std::vector<std::string_view> words;  // {"hours", "add"}
+  std::string_view arguments;           // "NAME DATE REG [OT]"
+  std::string_view summary;             // one line for the command list
+  std::string_view details;             // more help lines, may be empty
+  std::vector<OptionSpec> options;
+  std::size_t min_args = 0;
+  std::size_t max_args = 0;
+  std::function<void(Session&, const ParsedArgs&)> run;
+};
+
+using CommandTable = std::vector<Command>;
+
+void AddInitCommands(CommandTable& table);
+void AddSetupCommands(CommandTable& table);     // employer, assistant
+void AddSettingsCommands(CommandTable& table);  // settings
+void AddHoursCommands(CommandTable& table);
+void AddPaycheckCommands(CommandTable& table);
+void AddJournalCommands(CommandTable& table);  // check, journal, void
+void AddDemoCommands(CommandTable& table);
+
+// Every command of the program, in the order of the help.
+const CommandTable& AllCommands();
+
+// Runs one command line (without the program name and global options)
+// against a session; raises UsageError, UserError and database errors.
+void RunCommand(Session& session, const std::vector<std::string>& args);
+
+}  // namespace veltrane::host

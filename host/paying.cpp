@@ -1,0 +1,110 @@
+#include "host/paying.h"
+
+#include <memory>
+
+#include "common/display.h"
+#include "common/sqlite_database.h"
+#include "host/fault_point.h"
+#include "host/payroll_rows.h"
+#include "paytransaction/transaction.h"
+
+namespace veltrane::host {
+namespace {
+
+// The record sets a transaction borrows; they live as long as it does.
+struct TransactionRecordsets {
+  explicit TransactionRecordsets(Database& db)
+      : tax_settings(db.OpenRecordset(kTaxSettingsTable, RecordsetType::kTable)),
+        work_journal(db.OpenRecordset(kWorkJournalTable, RecordsetType::kTable)),
+        employer(db.OpenRecordset(kEmployerTable, RecordsetType::kTable)),
+        payment_journal(db.OpenRecordset(kPaymentJournalTable, RecordsetType::kTable)),
+        assistants(db.OpenRecordset(kAssistantsTable, RecordsetType::kTable)) {}
+
+  std::unique_ptr<Recordset> tax_settings;
+  std::unique_ptr<Recordset> work_journal;
+  std::unique_ptr<Recordset> employer;
+  std::unique_ptr<Recordset> payment_journal;
+  std::unique_ptr<Recordset> assistants;
+};
+
+void Prepare(Database& db, const PaycheckRequest& r, TransactionRecordsets& sets,
+             TerminalPaycheck& control, clsTransaction& transaction) {
+  transaction.InitTransaction(db, *sets.tax_settings, *sets.work_journal, *sets.employer,
+                              *sets.payment_journal, *sets.assistants, &control, r.assistant,
+                              FormatShortDate(r.from), FormatShortDate(r.to), r.check_number, false,
+                              r.supplemental_pay);
+  if (r.manual_hours)
+    transaction.ComputeHoursManually(r.manual_hours->first, r.manual_hours->second);
+  transaction.DisplayCurrentAsCheck();
+}
+
+std::string Refusal(const PaycheckRequest& r, const PaycheckShown& shown) {
+  const Money gross = shown.gross_pay.value_or(Money());
+  const Money net = shown.net_pay.value_or(Money());
+  if (gross.IsZero()) {
+    return "there is nothing to pay " + r.assistant + " for " + FormatShortDate(r.from) + " to " +
+           FormatShortDate(r.to) +
+           ": no unpaid hours; record hours with 'paystead hours add' or give --hours or --supp";
+  }
+  if (net < Money()) {
+    return "the net pay would be " + FormatCurrency(net) +
+           ": the withholdings exceed the pay; nothing was paid";
+  }
+  return "";
+}
+
+std::int64_t NewestCheckId(Database& db) {
+  auto rs = db.OpenRecordset("SELECT Max(ID) AS NewestID FROM [Payment Journal]",
+                             RecordsetType::kForwardOnly);
+  const std::int64_t id = rs->Field("NewestID").ToInt();
+  rs->Close();
+  return id;
+}
+
+}  // namespace
+
+PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
+  TransactionRecordsets sets(db);
+  TerminalPaycheck control;
+  clsTransaction transaction(clock);
+  Prepare(db, request, sets, control, transaction);
+  PaycheckOutcome outcome;
+  outcome.shown = control.shown();
+  return outcome;
+}
+
+PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
+  // The write lock is taken before the hours are read, so no entry can be
+  // added between the paycheck's sum and the marking of the entries paid.
+  TransactionScope tx(db);
+  TransactionRecordsets sets(db);
+  TerminalPaycheck control;
+  clsTransaction transaction(clock);
+  Prepare(db, request, sets, control, transaction);
+
+  PaycheckOutcome outcome;
+  outcome.shown = control.shown();
+  outcome.refusal = Refusal(request, outcome.shown);
+  if (!outcome.refusal.empty()) return outcome;
+  if (!transaction.ExecutePayment()) {
+    outcome.refusal = "the payment could not be stored; nothing was paid";
+    return outcome;
+  }
+  FaultPoint("after-payment");
+  outcome.hours_marked = db.Execute(
+      "UPDATE [Work Journal] SET PaidFor=True WHERE [Name]='" + QuoteName(request.assistant) +
+      "' AND PaidFor=False AND TimeInDate>=#" + FormatSqlDate(request.from) +
+      "# AND TimeInDate<=#" + FormatSqlDate(request.to) + "#");
+  outcome.check_id = NewestCheckId(db);
+  FaultPoint("before-commit");
+  tx.Commit();
+  outcome.paid = true;
+  // Shows the check as it was stored. The hours shown stay those of the
+  // paycheck, as the stored row does not hold them.
+  transaction.DisplayPaidCheck(&control, *sets.payment_journal,
+                               static_cast<std::int32_t>(outcome.check_id));
+  outcome.shown = control.shown();
+  return outcome;
+}
+
+}  // namespace veltrane::host

@@ -1,0 +1,45 @@
+// The road of one paycheck, shared by 'paystead paycheck' and the demo:
+// prepare it with clsTransaction over the five record sets, show it on the
+// terminal control, and, when asked, pay it: the payment-journal row and the
+// marking of the period's unpaid hours as paid are one database transaction,
+// so that a crash leaves both or neither.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "common/clock.h"
+#include "common/database.h"
+#include "common/date.h"
+#include "host/terminal_paycheck.h"
+
+namespace veltrane::host {
+
+struct PaycheckRequest {
+  std::string assistant;  // as stored in the assistants table
+  Date from;
+  Date to;
+  std::string check_number;  // may be empty
+  // Regular and overtime hours entered by hand instead of the work journal.
+  std::optional<std::pair<float, float>> manual_hours;
+  std::string supplemental_pay;  // a supplemental pay list, may be empty
+};
+
+struct PaycheckOutcome {
+  PaycheckShown shown;
+  bool paid = false;
+  std::int64_t check_id = 0;      // the stored row, when paid
+  std::int64_t hours_marked = 0;  // work-journal entries marked paid
+  std::string refusal;            // why a payment was not made, when asked and not paid
+};
+
+// Prepares the paycheck as of `clock`'s today and shows it; stores nothing.
+PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
+
+// Prepares, shows and pays the paycheck. A paycheck with nothing to pay or
+// a negative net pay is refused (outcome.refusal) and nothing is stored.
+PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
+
+}  // namespace veltrane::host

@@ -1,0 +1,36 @@
+// The two tax lists a household employer types: an assistant's withholding
+// election list ("FIT|Single|1|Soc. Sec.|||...") and the definitions of the
+// employer's own withholdings (nine fields a record). They are checked here
+// before they are stored, because one malformed entry would later empty a
+// paycheck's whole withholding record.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/command_line.h"
+
+namespace veltrane::host {
+
+// The flags that give elections one tax at a time, and --withholdings.
+std::vector<OptionSpec> ElectionOptions();
+
+// The election list the flags give, in the order they were given; nullopt
+// when no election flag was given. Raises UserError for a malformed value
+// and UsageError when --withholdings is mixed with the one-tax flags.
+std::optional<std::string> ElectionListFromFlags(const ParsedArgs& args);
+
+// A raw election list checked and returned with tax names and filing
+// statuses in their canonical spelling.
+std::string CheckedElectionList(std::string_view raw);
+
+// "FIT Single 1, Soc. Sec., Medicare, FUTA, EIC 0" for a listing.
+std::string DescribeElections(std::string_view list);
+
+// A raw tax definition list checked: whole records, a name that is not one
+// of the built-in taxes, amounts and percentages where the fields hold them.
+std::string CheckedTaxDefinitions(std::string_view raw);
+
+}  // namespace veltrane::host

@@ -1,0 +1,42 @@
+// Reading the values a person types. Each reader is given the name the user
+// knows the value by ("--rate", "DATE") and raises UserError with a message
+// that says what to fix; none of them touches the database.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/date.h"
+#include "common/money.h"
+
+namespace veltrane::host {
+
+// Decimal dollars such as 12.50; never negative.
+Money ReadAmount(std::string_view what, std::string_view text);
+// A percentage such as 1.5 or 1.5% (0 to 100), returned as the plain
+// number text the tax settings keep ("1.5").
+std::string ReadPercent(std::string_view what, std::string_view text);
+// m/d/yyyy, m/d/yy or yyyy-mm-dd, in the years 2000 to 2099 (the database
+// writes dates with a two-digit year).
+Date ReadDate(std::string_view what, std::string_view text);
+// Hours of one day: 0 to 24.
+float ReadHours(std::string_view what, std::string_view text);
+// Hours from 0 to `most`.
+float ReadHoursUpTo(std::string_view what, std::string_view text, double most);
+// yes/no (also true/false).
+bool ReadYesNo(std::string_view what, std::string_view text);
+// A whole number from `lo` to `hi`.
+std::int64_t ReadWholeNumber(std::string_view what, std::string_view text, std::int64_t lo,
+                             std::int64_t hi);
+// An assistant's name: blanks trimmed, not empty, one line, and not the
+// name that stands for every assistant in the statements.
+std::string ReadAssistantName(std::string_view text);
+// A pay-period name ("Weekly" ... "Daily"), returned as its stored code.
+int ReadPayPeriod(std::string_view what, std::string_view text);
+// A filing status, returned in its canonical spelling ("Single").
+std::string ReadFilingStatus(std::string_view what, std::string_view text);
+// A one-line text for a field; any text without line breaks.
+std::string ReadText(std::string_view what, std::string_view text);
+
+}  // namespace veltrane::host

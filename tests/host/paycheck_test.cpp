@@ -1,0 +1,160 @@
+// Paychecks from the command line: paying, paying again, manual hours and
+// supplemental pay, the year of the year-to-date totals, voiding, and an
+// assistant whose name holds an apostrophe.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "program_runner.h"
+
+namespace veltrane::host::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+class Paycheck : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    MakeHousehold();
+  }
+  // Eight hours a day, Monday 3/1/2004 to Friday 3/5/2004.
+  void AddWeekOfHours(const std::string& name) const {
+    for (const char* day : {"3/1/2004", "3/2/2004", "3/3/2004", "3/4/2004", "3/5/2004"}) {
+      Ok({"hours", "add", name, day, "8"});
+    }
+  }
+  ProgramResult PayFirstWeek(const std::string& name) const {
+    return Run({"paycheck", name, "--from", "3/1/2004", "--to", "3/7/2004", "--today", "3/8/2004",
+                "--pay"});
+  }
+};
+
+TEST_F(Paycheck, PayingTheSamePeriodTwiceFindsNoHoursTheSecondTime) {
+  AddWeekOfHours("Ann Lee");
+  ASSERT_EQ(PayFirstWeek("Ann Lee").exit_code, 0);
+
+  const ProgramResult again = PayFirstWeek("Ann Lee");
+  EXPECT_EQ(again.exit_code, 1);
+  EXPECT_THAT(again.out, HasSubstr("Hours: 0 regular, 0 overtime"));
+  EXPECT_THAT(again.out, HasRow({"Gross pay", "$0.00", "$400.00"}));
+  EXPECT_THAT(again.err, HasSubstr("there is nothing to pay Ann Lee for 3/1/2004 to 3/7/2004"));
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Payment Journal]"), 1);
+}
+
+TEST_F(Paycheck, ManualHoursAndSupplementalPayAreTaxedAndTheJournalHoursMarkedPaid) {
+  AddWeekOfHours("Ann Lee");
+  const std::string out =
+      Ok({"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--hours", "37.5,2",
+          "--supp", "Bonus:50", "--supp", "Holiday pay:25.5", "--today", "3/8/2004", "--pay"});
+  EXPECT_THAT(out, HasSubstr("Hours: 37.5 regular, 2 overtime"));
+  EXPECT_THAT(out, HasRow({"Regular", "37.5", "$10.00", "$375.00"}));
+  EXPECT_THAT(out, HasRow({"Bonus", "$50.00", "$50.00"}));
+  EXPECT_THAT(out, HasRow({"Holiday pay", "$25.50", "$25.50"}));
+  // 375 + 2 x 15 + 50 + 25.50; Soc. Sec. 6.2% of it.
+  EXPECT_THAT(out, HasRow({"Gross pay", "$480.50"}));
+  EXPECT_THAT(out, HasRow({"Soc. Sec.", "$29.79"}));
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Work Journal] WHERE PaidFor=0"), 0);
+}
+
+TEST_F(Paycheck, YearToDateCountsTheChecksOfTheCheckDatesYear) {
+  AddWeekOfHours("Ann Lee");
+  for (const char* day : {"3/8/2004", "3/9/2004", "3/10/2004", "3/11/2004", "3/12/2004"}) {
+    Ok({"hours", "add", "Ann Lee", day, "8"});
+  }
+  ASSERT_EQ(PayFirstWeek("Ann Lee").exit_code, 0);
+  const std::string second = Ok({"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004",
+                                 "--today", "3/15/2004", "--pay"});
+  EXPECT_THAT(second, HasRow({"Gross pay", "$400.00", "$800.00"}));
+
+  // Prepared in January for a December period: a new year starts from 0.
+  Ok({"hours", "add", "Ann Lee", "12/28/2004", "8"});
+  const std::string january = Ok(
+      {"paycheck", "Ann Lee", "--from", "12/27/2004", "--to", "1/2/2005", "--today", "1/5/2005"});
+  EXPECT_THAT(january, HasRow({"Gross pay", "$80.00", "$80.00"}));
+}
+
+TEST_F(Paycheck, VoidingTakesTheCheckOutOfTheTotalsAndMakesItsHoursPayableAgain) {
+  AddWeekOfHours("Ann Lee");
+  ASSERT_EQ(PayFirstWeek("Ann Lee").exit_code, 0);
+  EXPECT_THAT(
+      Ok({"void", "1"}),
+      HasSubstr(
+          "Check 1 (Ann Lee, 3/1/2004 to 3/7/2004, $400.00) is void; 5 work-journal entries"));
+  const std::string journal = Ok({"journal"});
+  EXPECT_THAT(journal, HasSubstr("VOID"));
+  EXPECT_THAT(journal, HasSubstr("Total of 0 checks not void: gross $0.00"));
+  EXPECT_THAT(Ok({"check", "1"}), HasSubstr("PAYCHECK   VOID"));
+
+  const ProgramResult twice = Run({"void", "1"});
+  EXPECT_EQ(twice.exit_code, 1);
+  EXPECT_THAT(twice.err, HasSubstr("check 1 is already void"));
+
+  // Paid again: the void check is in no year-to-date total.
+  const ProgramResult repaid = PayFirstWeek("Ann Lee");
+  ASSERT_EQ(repaid.exit_code, 0);
+  EXPECT_THAT(repaid.out, HasRow({"Gross pay", "$400.00", "$400.00"}));
+}
+
+TEST_F(Paycheck, VoidingKeepsHoursPaidThatAnotherCheckCovers) {
+  AddWeekOfHours("Ann Lee");
+  ASSERT_EQ(PayFirstWeek("Ann Lee").exit_code, 0);
+  Ok({"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/3/2004", "--hours", "4", "--pay"});
+  EXPECT_THAT(Ok({"void", "1"}),
+              HasSubstr("is void; 2 work-journal entries of its period unpaid again"));
+  EXPECT_THAT(Ok({"hours", "list", "--unpaid"}), HasSubstr("Total: 2 entries, 16 regular"));
+}
+
+TEST_F(Paycheck, WithholdingsAboveThePayAreRefused) {
+  Ok({"settings", "set", "--other-withholdings", "Dues|50||||||||"});
+  Ok({"assistant", "set", "Ann Lee", "--other", "Dues"});
+  Ok({"hours", "add", "Ann Lee", "3/1/2004", "1"});
+  const ProgramResult r = PayFirstWeek("Ann Lee");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_THAT(r.err, HasSubstr("the net pay would be ($40.00)"));
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Payment Journal]"), 0);
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Work Journal] WHERE PaidFor=1"), 0);
+}
+
+TEST_F(Paycheck, WithoutAPayPeriodThereIsNoPaycheck) {
+  Ok({"settings", "set", "--period", ""});
+  AddWeekOfHours("Ann Lee");
+  const ProgramResult r = PayFirstWeek("Ann Lee");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_THAT(r.err, HasSubstr("no pay period is set"));
+}
+
+TEST_F(Paycheck, AnotherLocaleIsWarnedAbout) {
+  AddWeekOfHours("Ann Lee");
+  const ProgramResult r = Run({"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004"},
+                              {"LC_ALL=de_DE.UTF-8"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_THAT(r.err, HasSubstr("warning: the locale"));
+}
+
+TEST_F(Paycheck, ANameWithAnApostropheWorksEndToEnd) {
+  Ok({"assistant", "add", "Sean O'Connor", "--title", "Mr.", "--first", "Sean", "--last",
+      "O'Connor", "--rate", "12", "--fit", "Married:2", "--ss", "--medicare"});
+  // A look-alike name must match none of his rows.
+  Ok({"assistant", "add", "Sean O", "--rate", "99"});
+  Ok({"hours", "add", "Sean O", "3/2/2004", "8"});
+  AddWeekOfHours("sean o'connor");
+
+  EXPECT_THAT(Ok({"hours", "list", "Sean O'Connor"}), HasSubstr("Total: 5 entries, 40 regular"));
+  const ProgramResult paid = PayFirstWeek("Sean O'Connor");
+  ASSERT_EQ(paid.exit_code, 0) << paid.err;
+  EXPECT_THAT(paid.out, HasSubstr("Pay to Sean O'Connor"));
+  EXPECT_THAT(paid.out, HasSubstr("Mr. Sean O'Connor"));
+  EXPECT_THAT(paid.out, HasRow({"Gross pay", "$480.00", "$480.00"}));
+  EXPECT_THAT(paid.out, HasSubstr("5 work-journal entries marked paid"));
+
+  EXPECT_THAT(Ok({"journal", "Sean O'Connor"}),
+              HasSubstr("Total of 1 check not void: gross $480.00"));
+  EXPECT_THAT(Ok({"journal", "Sean O"}), HasSubstr("No checks found."));
+  EXPECT_THAT(Ok({"hours", "list", "Sean O", "--unpaid"}), HasSubstr("Total: 1 entry"));
+  EXPECT_THAT(Ok({"void", "1"}), HasSubstr("5 work-journal entries of its period unpaid again"));
+  EXPECT_THAT(Ok({"hours", "list", "--unpaid"}), HasSubstr("Total: 6 entries"));
+}
+
+}  // namespace
+}  // namespace veltrane::host::testing

@@ -1,0 +1,181 @@
+// Malformed input: every command refuses it with exit status 1 and a
+// one-line message saying what to fix, and the database file is unchanged.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "program_runner.h"
+
+namespace veltrane::host::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+struct BadInput {
+  std::vector<std::string> args;
+  std::string message;
+};
+
+// Names the case by its command line in test listings.
+void PrintTo(const BadInput& c, std::ostream* os) {
+  for (const std::string& a : c.args) *os << (&a == &c.args.front() ? "" : " ") << a;
+}
+
+class MalformedInput : public ProgramTest, public ::testing::WithParamInterface<BadInput> {};
+
+TEST_P(MalformedInput, IsRefusedAndChangesNothing) {
+  MakeHousehold();
+  Ok({"hours", "add", "Ann Lee", "3/1/2004", "8"});
+  Ok({"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--pay"});
+  const std::string before = ReadFile(DbPath());
+
+  const ProgramResult r = Run(GetParam().args);
+  EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+  EXPECT_THAT(r.err, StartsWith("paystead: "));
+  EXPECT_THAT(r.err, HasSubstr(GetParam().message));
+  EXPECT_EQ(LineCount(r.err), 1) << r.err;
+  EXPECT_TRUE(ReadFile(DbPath()) == before) << "the database changed";
+}
+
+const BadInput kBadInputs[] = {
+    // Assistants.
+    {{"assistant", "add", "Bo", "--rate", "-5"}, "--rate: '-5' is negative"},
+    {{"assistant", "add", "Bo", "--rate", "$10"}, "--rate: '$10' is not an amount"},
+    {{"assistant", "add", "Bo", "--rate", "10", "--ot-rate", "fifteen"},
+     "--ot-rate: 'fifteen' is not an amount"},
+    {{"assistant", "add", "Bo"}, "give the hourly pay with --rate"},
+    {{"assistant", "add", "ann lee", "--rate", "9"},
+     "there already is an assistant named 'Ann Lee'"},
+    {{"assistant", "add", "All Assistants", "--rate", "9"}, "stands for every assistant"},
+    {{"assistant", "add", " ", "--rate", "9"}, "the assistant's name is empty"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--fit", "Single"}, "lacks the allowances"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--fit", "Widowed:1"}, "is not a filing status"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--fit", "Single:-1"},
+     "is not a whole number from 0 to 99"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--eic", "3"},
+     "--eic: '3' is not a whole number from 0 to 2"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--other", "FIT:Single:1"}, "has its own flag"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--other", "Dues", "--other", "dues"},
+     "is elected twice"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--withholdings", "FIT|Single|1"},
+     "is not a whole election list"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--withholdings", "FIT|Single|x|"},
+     "FIT allowances"},
+    {{"assistant", "set", "Bo", "--rate", "9"}, "there is no assistant named 'Bo'"},
+    {{"assistant", "set", "Ann Lee", "--rate", "-1"}, "is negative"},
+    // Hours.
+    {{"hours", "add", "Bo", "3/1/2004", "8"}, "there is no assistant named 'Bo'"},
+    {{"hours", "add", "Ann Lee", "2/30/2004", "8"}, "DATE: '2/30/2004' is not a date"},
+    {{"hours", "add", "Ann Lee", "3/1/1999", "8"}, "outside the years 2000 to 2099"},
+    {{"hours", "add", "Ann Lee", "3/1/2004", "-1"},
+     "REG: '-1' is not a number of hours from 0 to 24"},
+    {{"hours", "add", "Ann Lee", "3/1/2004", "8", "many"}, "OT: 'many' is not a number of hours"},
+    {{"hours", "add", "Ann Lee", "3/1/2004", "20", "6"}, "more than the 24 hours of a day"},
+    {{"hours", "list", "--from", "3/7/2004", "--to", "3/1/2004"}, "--from is after --to"},
+    // Settings.
+    {{"settings", "set", "--period", "Fortnightly"},
+     "is not a pay period; use one of Weekly, Biweekly"},
+    {{"settings", "set", "--sit-rate", "-1"}, "--sit-rate: '-1' is not a percentage from 0 to 100"},
+    {{"settings", "set", "--sit-rate", "3,5"}, "--sit-rate: '3,5' is not a percentage"},
+    {{"settings", "set", "--sdi-base", "lots"}, "--sdi-base: 'lots' is not an amount"},
+    {{"settings", "set", "--eic-reduce", "maybe"}, "is neither yes nor no"},
+    {{"settings", "set", "--other-withholdings", "Dues|5|"}, "is not a whole definition list"},
+    {{"settings", "set", "--other-withholdings", "SIT|5||||||||"}, "'SIT' is a built-in tax"},
+    {{"settings", "set", "--other-withholdings", "Dues||100|x||||||"}, "(Dues, field 4)"},
+    {{"settings", "set", "--period", "Monthly", "--sui-employer-rate", "200"},
+     "not a percentage from 0 to 100"},
+    // Paychecks.
+    {{"paycheck", "Bo", "--from", "3/8/2004", "--to", "3/14/2004"},
+     "there is no assistant named 'Bo'"},
+    {{"paycheck", "Ann Lee", "--from", "3/14/2004", "--to", "3/8/2004", "--pay"},
+     "--from is after --to"},
+    {{"paycheck", "Ann Lee", "--from", "03-08-2004", "--to", "3/14/2004", "--pay"},
+     "--from: '03-08-2004' is not a date"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--supp", "Bonus", "--pay"},
+     "lacks the amount"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--supp", "Tip's:5",
+      "--pay"},
+     "apostrophe"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--supp", "Bonus:-5",
+      "--pay"},
+     "is negative"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--check", "12a", "--pay"},
+     "--check: '12a'"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--hours", "40,x", "--pay"},
+     "--hours (overtime)"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/8/2004", "--hours", "30", "--pay"},
+     "from 0 to 24"},
+    {{"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--pay"},
+     "there is nothing to pay Ann Lee"},
+    {{"--today", "13/1/2004", "journal"}, "--today: '13/1/2004' is not a date"},
+    // The payment journal.
+    {{"check", "99"}, "there is no check with ID 99"},
+    {{"check", "0"}, "ID: '0' is not a whole number"},
+    {{"void", "99"}, "there is no check with ID 99"},
+    {{"journal", "Bo"}, "there is no assistant named 'Bo'"},
+    // The database itself.
+    {{"init"}, "'paystead.db' already exists; add --force"},
+    {{"--db", "missing.db", "journal"}, "there is no database 'missing.db'"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Commands, MalformedInput, ::testing::ValuesIn(kBadInputs));
+
+class Setup : public ProgramTest {};
+
+TEST_F(Setup, SetChangesOnlyTheGivenFieldsAndKeepsTheRest) {
+  MakeHousehold();
+  EXPECT_THAT(
+      Ok({"assistant", "set", "ann lee", "--rate", "12.5", "--eic", "1"}),
+      HasSubstr("Saved assistant Ann Lee: $12.50 an hour, $15.00 overtime; withholdings EIC 1"));
+  const std::string list = Ok({"assistant", "list"});
+  EXPECT_THAT(list, HasRow({"Ann Lee", "Ann Lee", "$12.50", "$15.00", "EIC 1"}));
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM Assistants"), 1);
+
+  Ok({"employer", "set", "--mi", "R", "--title", "Ms."});
+  EXPECT_THAT(Ok({"employer", "show"}),
+              HasSubstr("Name         Ms. Dana R Whitfield\nAddress      12 Larch Lane"));
+}
+
+TEST_F(Setup, SettingsKeepNormalisedValuesAndAnEmptyValueClears) {
+  MakeHousehold();
+  Ok({"settings", "set", "--sit-rate", "3.5%", "--sdi-base", "7000", "--sdi-use-exemptions", "yes",
+      "--other-withholdings", "union dues|5.00||||||||"});
+  std::string shown = Ok({"settings", "show"});
+  EXPECT_THAT(shown, HasRow({"sit-rate", "3.5%"}));
+  EXPECT_THAT(shown, HasRow({"sdi-base", "$7,000.00"}));
+  EXPECT_THAT(shown, HasRow({"sdi-use-exemptions", "yes"}));
+  EXPECT_THAT(shown, HasRow({"other-withholdings", "union dues|5||||||||"}));
+  Ok({"settings", "set", "--sit-rate", ""});
+  shown = Ok({"settings", "show"});
+  EXPECT_THAT(shown, ::testing::Not(HasSubstr("sit-rate")));
+  EXPECT_THAT(shown, HasSubstr("period"));
+}
+
+TEST_F(Setup, RawElectionListIsCheckedAndSpelledCanonically) {
+  MakeHousehold();
+  EXPECT_THAT(Ok({"assistant", "add", "Bo", "--rate", "9", "--withholdings",
+                  "fit|single|2|soc. sec.|||EIC||2|"}),
+              HasSubstr("withholdings FIT Single 2, Soc. Sec., EIC 2"));
+  const ProgramResult mixed =
+      Run({"assistant", "set", "Bo", "--ss", "--withholdings", "FIT|Single|1|"});
+  EXPECT_EQ(mixed.exit_code, 2);
+}
+
+TEST_F(Setup, InitForceReplacesTheDatabase) {
+  MakeHousehold();
+  EXPECT_THAT(Ok({"init", "--force"}), HasSubstr("Created the payroll database"));
+  EXPECT_THAT(Ok({"assistant", "list"}), HasSubstr("No assistants yet"));
+}
+
+TEST_F(Setup, AFileThatIsNotAPayrollDatabaseIsNamed) {
+  std::FILE* f = std::fopen(Path("notes.db").c_str(), "w");
+  std::fputs("shopping list\n", f);
+  std::fclose(f);
+  const ProgramResult r = Run({"--db", "notes.db", "assistant", "list"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_THAT(r.err, HasSubstr("'notes.db' is not a paystead database"));
+  EXPECT_EQ(ReadFile(Path("notes.db")), "shopping list\n");
+}
+
+}  // namespace
+}  // namespace veltrane::host::testing
