@@ -53,12 +53,12 @@ ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSp
       continue;
     }
     auto [name, inline_value] = SplitFlag(arg);
-    const auto spec = std::find_if(specs.begin(), specs.end(),
+    const auto option = std::find_if(specs.begin(), specs.end(),
                                    [&](const OptionSpec& s) { return s.name == name; });
-    if (spec == specs.end()) throw UsageError("unknown flag '--" + name + "'");
-    if (!spec->repeatable && parsed.Has(name)) throw UsageError("'--" + name + "' is given twice");
+    if (option == specs.end()) throw UsageError("unknown flag '--" + name + "'");
+    if (!option->repeatable && parsed.Has(name)) throw UsageError("'--" + name + "' is given twice");
     std::string value;
-    if (spec->takes_value) {
+    if (option->takes_value) {
       if (inline_value) {
         value = *inline_value;
       } else if (i + 1 < args.size()) {
