@@ -17,7 +17,10 @@ using sqlite::Stmt;
 class SqliteDatabase final : public Database, public sqlite::Connection {
  public:
   explicit SqliteDatabase(const std::string& path) {
-    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // One connection serves one thread (the host's), so SQLite's per-call
+    // locking of the connection is not needed.
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
     if (rc != SQLITE_OK) {
       const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
       sqlite3_close(db_);

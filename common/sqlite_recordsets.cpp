@@ -201,16 +201,21 @@ class ScrollableSet : public Recordset {
 class TableSet final : public ScrollableSet {
  public:
   TableSet(Connection& conn, const std::string& table)
-      : conn_(conn), cols_(conn.TableColumns(table)), quoted_(QuotedIdentifier(table)) {
+      : conn_(conn),
+        cols_(conn.TableColumns(table)),
+        quoted_(QuotedIdentifier(table)),
+        slot_(cols_.size(), -1),
+        cursor_sql_("SELECT rowid FROM " + quoted_ + " WHERE rowid >= ? ORDER BY rowid") {
     Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " ORDER BY rowid");
     while (StepRow(s.get())) keys_.push_back(sqlite3_column_int64(s.get(), 0));
   }
 
   Value Field(std::string_view name) override {
     const std::size_t row = CurrentRow();
-    if (cursor_key_ != keys_[row]) Load(keys_[row]);
     const std::size_t i = ColumnIndex(cols_, name);
-    return ReadColumn(cursor_.get(), static_cast<int>(i) + 1, cols_[i].kind);
+    if (slot_[i] < 0) Select(i);
+    if (cursor_key_ != keys_[row]) Load(keys_[row]);
+    return ReadColumn(cursor_.get(), slot_[i], cols_[i].kind);
   }
 
   void AddNew() override {
@@ -272,6 +277,15 @@ class TableSet final : public ScrollableSet {
     return std::nullopt;
   }
 
+  // The cursor reads only the fields asked for so far: a walk that looks at
+  // a few fields of a wide row does not decode the others on every step.
+  void Select(std::size_t column) {
+    slot_[column] = static_cast<int>(++selected_);
+    cursor_sql_.insert(cursor_sql_.find(" FROM "), ", " + QuotedIdentifier(cols_[column].name));
+    cursor_.reset();
+    cursor_key_ = -1;
+  }
+
   // Reads rows through one cursor ordered by row id, so walking the set
   // from first to last costs one step a row; any other move seeks.
   void Load(std::int64_t key) {
@@ -280,7 +294,7 @@ class TableSet final : public ScrollableSet {
       cursor_key_ = key;
       return;
     }
-    if (!cursor_) cursor_ = conn_.Prepare("SELECT rowid, * FROM " + quoted_ + " WHERE rowid >= ? ORDER BY rowid");
+    if (!cursor_) cursor_ = conn_.Prepare(cursor_sql_);
     cursor_key_ = -1;
     sqlite3_reset(cursor_.get());
     sqlite3_bind_int64(cursor_.get(), 1, key);
@@ -338,6 +352,9 @@ class TableSet final : public ScrollableSet {
   std::vector<std::int64_t> keys_;
   Stmt insert_;
   std::string insert_sql_;
+  std::vector<int> slot_;  // result column of each field in the cursor, -1 if not read
+  std::size_t selected_ = 0;
+  std::string cursor_sql_;
   Stmt cursor_;
   std::int64_t cursor_key_ = -1;  // row id the cursor stands on, -1 for none
   std::optional<std::vector<std::pair<std::size_t, Value>>> pending_;
