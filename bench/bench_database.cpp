@@ -24,6 +24,8 @@ void* operator new(std::size_t n) {
   }
   return p;
 }
+// The replacement operator new allocates with malloc, so free is its match.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
   if (p) g_live -= static_cast<long long>(malloc_usable_size(p));
   std::free(p);

@@ -52,6 +52,14 @@ double ParseNumber(std::string_view text) {
   return value;
 }
 
+std::int64_t ParseWholeNumber(std::string_view text, std::int64_t lo, std::int64_t hi) {
+  const double n = std::nearbyint(ParseNumber(text));
+  if (n < static_cast<double>(lo) || n > static_cast<double>(hi)) {
+    throw ConversionError("number out of range: '" + std::string(text) + "'");
+  }
+  return static_cast<std::int64_t>(n);
+}
+
 Money ParseAmount(std::string_view text) {
   const std::string s = Trim(text);
   // Exact path for plain decimals so no binary rounding creeps in.

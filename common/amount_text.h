@@ -4,6 +4,7 @@
 // always "." whatever the user's regional settings, for writing and reading.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,11 @@ Money ParseAmount(std::string_view text);
 // optional "." fraction, optional exponent, surrounding blanks allowed.
 // Anything else, including the empty text, raises ConversionError.
 double ParseNumber(std::string_view text);
+
+// A number read as the nearest whole number (ties to even), which must lie
+// in [lo, hi]; anything else raises ConversionError. Counts, codes and check
+// numbers are read this way.
+std::int64_t ParseWholeNumber(std::string_view text, std::int64_t lo, std::int64_t hi);
 
 // Hours as single precision, written with at most seven significant digits
 // and no exponent: 37.5 -> "37.5", 40 -> "40".

@@ -1,7 +1,6 @@
 // The money of one paycheck: pay from hours and supplemental items, the
 // withholding and liability record, the advance earned income credit and
 // net pay.
-#include <cmath>
 #include <cstdint>
 
 #include "common/amount_text.h"
@@ -22,14 +21,6 @@ namespace {
 const clsFedTaxRules& FederalRules() {
   static const clsFedTaxRules rules;
   return rules;
-}
-
-// A whole-number field of an election, as the host's integer conversion
-// reads it (rounded, range checked).
-std::int64_t ElectionNumber(const std::string& text, std::int64_t lo, std::int64_t hi) {
-  const double n = std::nearbyint(ParseNumber(text));
-  if (n < static_cast<double>(lo) || n > static_cast<double>(hi)) throw ConversionError("number out of range");
-  return static_cast<std::int64_t>(n);
 }
 
 bool IsFederalTax(std::string_view name) {
@@ -110,7 +101,7 @@ std::string clsTransaction::WithholdingsAndLiabilities() noexcept {
     const bool ok = RunStep([&] {
       ListWriter entry;
       if (IEquals(name, kTaxFIT)) {
-        const auto exemptions = static_cast<std::int16_t>(ElectionNumber(election[2], INT16_MIN, INT16_MAX));
+        const auto exemptions = static_cast<std::int16_t>(ParseWholeNumber(election[2], INT16_MIN, INT16_MAX));
         entry.Add(kTaxFIT).Add(fed.GetFITWithholding(taxable_gross_, election[1], exemptions, period)).Add("0");
       } else if (IEquals(name, kTaxMedicare)) {
         entry.Add(kTaxMedicare)
@@ -152,7 +143,7 @@ Money clsTransaction::ComputeEICPayment() const noexcept {
     if (eic == nullptr) return;
     if (!(*eic)[2].empty()) {
       RunStep([&] {
-        const auto spouse = static_cast<std::uint8_t>(ElectionNumber((*eic)[2], 0, 255));
+        const auto spouse = static_cast<std::uint8_t>(ParseWholeNumber((*eic)[2], 0, 255));
         payment = FederalRules().GetEICPayment(taxable_gross_, gross_pay_ytd_, GetEICPaidYTD(),
                                                GetPayPeriodName(), spouse);
       });

@@ -1,6 +1,5 @@
 // Recording the paycheck in the payment journal; check number and
 // supplemental pay.
-#include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -67,10 +66,8 @@ bool clsTransaction::ExecutePayment() noexcept {
 std::int32_t clsTransaction::CheckNumber() const noexcept {
   std::int32_t number = 0;
   RunStep([&] {
-    const double n = std::nearbyint(ParseNumber(check_number_));
-    if (n >= std::numeric_limits<std::int32_t>::min() && n <= std::numeric_limits<std::int32_t>::max()) {
-      number = static_cast<std::int32_t>(n);
-    }
+    number = static_cast<std::int32_t>(ParseWholeNumber(check_number_, std::numeric_limits<std::int32_t>::min(),
+                                                        std::numeric_limits<std::int32_t>::max()));
   });
   return number;
 }

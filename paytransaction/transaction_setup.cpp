@@ -1,7 +1,6 @@
 // Setting up a paycheck: what it holds, the hours of the work journal, the
 // assistant's rates and elections, the pay period and the year-to-date sums
 // of the payment journal.
-#include <cmath>
 
 #include "common/amount_text.h"
 #include "common/date.h"

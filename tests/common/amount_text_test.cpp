@@ -36,6 +36,10 @@ TEST(AmountText, NumbersAndHours) {
   EXPECT_DOUBLE_EQ(ParseNumber("+2"), 2);
   EXPECT_THROW(ParseNumber(""), ConversionError);
   EXPECT_THROW(ParseNumber("1.5%"), ConversionError);
+  EXPECT_EQ(ParseWholeNumber("2", 0, 255), 2);
+  EXPECT_EQ(ParseWholeNumber("2.5", 0, 255), 2);  // ties to even
+  EXPECT_THROW(ParseWholeNumber("256", 0, 255), ConversionError);
+  EXPECT_THROW(ParseWholeNumber("", 0, 255), ConversionError);
   EXPECT_EQ(FormatHours(37.5f), "37.5");
   EXPECT_EQ(FormatHours(40.0f), "40");
   EXPECT_EQ(FormatHours(0.0f), "0");
