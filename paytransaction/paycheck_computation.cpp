@@ -177,4 +177,15 @@ Money clsTransaction::GetNetBeforeEIC() const noexcept {
   return net;
 }
 
+clsTransaction::CheckTotals clsTransaction::ComputeTotals() const noexcept {
+  CheckTotals t;
+  t.eic = ComputeEICPayment();
+  const Money net_before_eic = GetNetBeforeEIC();
+  RunStep([&] { t.gross_pay = taxable_gross_ + t.eic; });
+  RunStep([&] { t.gross_pay_ytd = gross_pay_ytd_ + taxable_gross_ + t.eic; });
+  RunStep([&] { t.net_pay = net_before_eic + t.eic; });
+  RunStep([&] { t.net_pay_ytd = GetNetPayYTD() + net_before_eic + t.eic; });
+  return t;
+}
+
 }  // namespace veltrane

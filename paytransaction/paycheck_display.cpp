@@ -14,6 +14,12 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
+// The earlier year-to-date amount under `name`, 0 when there is none.
+Money Earlier(const std::map<std::string, Money>& totals, const std::string& name) {
+  const auto it = totals.find(ToLower(name));
+  return it == totals.end() ? Money() : it->second;
+}
+
 // "Title First M. Last" and a line end; a Null part adds nothing.
 std::string NameLine(Recordset& row) {
   std::string line;
@@ -91,8 +97,7 @@ std::string clsTransaction::BuildEarningsTable(Money eic) const noexcept {
   const auto earlier = items.empty() ? std::map<std::string, Money>() : GetSupplementalYTD();
   for (const ListGroup& item : items) {
     row([&](ListWriter& w) {
-      const auto before = earlier.find(ToLower(item[0]));
-      const Money ytd = (before == earlier.end() ? Money() : before->second) + ParseAmount(item[1]);
+      const Money ytd = Earlier(earlier, item[0]) + ParseAmount(item[1]);
       w.Add(item[0]).Add("0").Add("0").Add(item[1]).Add(ytd);
     });
   }
@@ -106,8 +111,7 @@ std::string clsTransaction::BuildDeductionsTable() const noexcept {
   for (const ListGroup& entry : entries) {
     if (IEquals(entry[0], kTaxFUTA)) continue;  // an employer tax, not withheld
     RunStep([&] {
-      const auto before = earlier.find(ToLower(entry[0]));
-      const Money ytd = (before == earlier.end() ? Money() : before->second) + ParseAmount(entry[1]);
+      const Money ytd = Earlier(earlier, entry[0]) + ParseAmount(entry[1]);
       table += ListWriter().Add(entry[0]).Add(entry[1]).Add(ytd).text();
     });
   }
@@ -147,8 +151,7 @@ std::map<std::string, Money> clsTransaction::JournalYearToDate(bool supplemental
 void clsTransaction::DisplayCurrentAsCheck() noexcept {
   PayCheckControl* pc = paycheck_;
   if (pc == nullptr) return;
-  const Money eic = ComputeEICPayment();
-  const Money net_before_eic = GetNetBeforeEIC();
+  const CheckTotals totals = ComputeTotals();
   RunStep([&] { pc->Clear(); });
   RunStep([&] { pc->EmployeeInfo(BuildEmployeeBlock()); });
   RunStep([&] { pc->EmployerInfo(BuildEmployerBlock()); });
@@ -159,12 +162,12 @@ void clsTransaction::DisplayCurrentAsCheck() noexcept {
   RunStep([&] { pc->payee(assistant_); });
   RunStep([&] { pc->OTHours(GetOvertimeHours()); });
   RunStep([&] { pc->RegHours(GetRegularHours()); });
-  RunStep([&] { pc->GrossPay(taxable_gross_ + eic); });
-  RunStep([&] { pc->GrossYTD(gross_pay_ytd_ + taxable_gross_ + eic); });
-  RunStep([&] { pc->Earnings(BuildEarningsTable(eic)); });
+  RunStep([&] { pc->GrossPay(totals.gross_pay); });
+  RunStep([&] { pc->GrossYTD(totals.gross_pay_ytd); });
+  RunStep([&] { pc->Earnings(BuildEarningsTable(totals.eic)); });
   RunStep([&] { pc->Deductions(BuildDeductionsTable()); });
-  RunStep([&] { pc->NetPay(net_before_eic + eic); });
-  RunStep([&] { pc->NetYTD(GetNetPayYTD() + net_before_eic + eic); });
+  RunStep([&] { pc->NetPay(totals.net_pay); });
+  RunStep([&] { pc->NetYTD(totals.net_pay_ytd); });
   RunStep([&] { pc->Paid(false); });
   RunStep([&] { pc->Void(false); });
   RunStep([&] { pc->HasSuppPay(!supp_pay_.empty()); });

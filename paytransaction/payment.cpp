@@ -17,8 +17,7 @@ bool clsTransaction::ExecutePayment() noexcept {
   // Every value first, so the year-to-date amounts in the tables cover the
   // earlier checks of the year and this one, but not the new row. A value
   // that cannot be computed is written as its default.
-  const Money eic = ComputeEICPayment();
-  const Money net_before_eic = GetNetBeforeEIC();
+  const CheckTotals totals = ComputeTotals();
   Value today, start, end;
   RunStep([&] { today = clock_.Today(); });
   RunStep([&] { start = ParseDate(start_date_); });
@@ -31,17 +30,17 @@ bool clsTransaction::ExecutePayment() noexcept {
       {"check_number", check_number_},
       {"start_period", start},
       {"end_period", end},
-      {"Earnings", BuildEarningsTable(eic)},
+      {"Earnings", BuildEarningsTable(totals.eic)},
       {"Deductions", BuildDeductionsTable()},
       {"gross_overtime", GetGrossOvertime()},
       {"gross_regular", GetGrossRegular()},
-      {"gross_pay", taxable_gross_ + eic},
-      {"gross_pay_ytd", gross_pay_ytd_ + taxable_gross_ + eic},
-      {"net_pay", net_before_eic + eic},
-      {"net_pay_ytd", GetNetPayYTD() + net_before_eic + eic},
+      {"gross_pay", totals.gross_pay},
+      {"gross_pay_ytd", totals.gross_pay_ytd},
+      {"net_pay", totals.net_pay},
+      {"net_pay_ytd", totals.net_pay_ytd},
       {"withholding_liability_data", record_},
       {"supplemental_pay_data", supp_pay_},
-      {"eic_pay", eic},
+      {"eic_pay", totals.eic},
       {"Paid", true},
       {"Void", false},
   };

@@ -106,6 +106,11 @@ class clsTransaction {
   Money ComputeEICPayment() const noexcept;
   Money GetEICLimit() const noexcept;
   Money GetNetBeforeEIC() const noexcept;
+  // The totals a check shows and stores; each is 0 when it cannot be computed.
+  struct CheckTotals {
+    Money eic, gross_pay, gross_pay_ytd, net_pay, net_pay_ytd;
+  };
+  CheckTotals ComputeTotals() const noexcept;
 
   // The texts of the check and their year-to-date amounts.
   std::string BuildEmployeeBlock() const noexcept;
