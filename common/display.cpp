@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
+
+#include "common/errors.h"
 
 namespace veltrane {
 namespace {
@@ -17,10 +20,25 @@ std::string GroupedCents(std::uint64_t cents) {
 
 }  // namespace
 
-std::string FormatCurrency(Money amount) {
+// Whole cents of the amount's magnitude, half away from zero.
+static std::uint64_t CentsOf(Money amount) {
   const std::int64_t t = amount.ticks();
   const std::uint64_t mag = t < 0 ? 0 - static_cast<std::uint64_t>(t) : static_cast<std::uint64_t>(t);
-  const std::uint64_t cents = (mag + 50) / 100;  // half away from zero
+  return (mag + 50) / 100;
+}
+
+Money RoundedToCents(Money amount) {
+  const std::uint64_t ticks = CentsOf(amount) * 100;
+  if (ticks > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+    throw ConversionError("money overflow");
+  }
+  const auto magnitude = static_cast<std::int64_t>(ticks);
+  return Money::FromTicks(amount.ticks() < 0 ? -magnitude : magnitude);
+}
+
+std::string FormatCurrency(Money amount) {
+  const std::int64_t t = amount.ticks();
+  const std::uint64_t cents = CentsOf(amount);
   const std::string body = "$" + GroupedCents(cents);
   return t < 0 && cents != 0 ? "(" + body + ")" : body;
 }

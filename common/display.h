@@ -9,6 +9,9 @@
 
 namespace veltrane {
 
+// The amount in whole cents as a currency text shows it (half away from
+// zero): 1.2350 -> 1.24, -1.2350 -> -1.24.
+Money RoundedToCents(Money amount);
 // "$1,234.56"; negatives in parentheses: "($1,234.56)".
 std::string FormatCurrency(Money amount);
 // A fraction shown as a percentage with two decimals: 0.0145 -> "1.45%".

@@ -44,6 +44,23 @@ Money Money::operator-() const { return Money() - *this; }
 
 Money Money::Times(double factor) const { return FromDouble(ToDouble() * factor); }
 
+// Wide enough for the product of two tick counts.
+__extension__ typedef __int128 WideTicks;
+
+Money Product(Money a, Money b) {
+  const WideTicks scaled = static_cast<WideTicks>(a.ticks()) * b.ticks();
+  WideTicks q = scaled / Money::kScale;
+  const WideTicks r = scaled % Money::kScale;
+  // Nearest ten-thousandth; a remainder of exactly one half goes to the even
+  // quotient.
+  const WideTicks twice = 2 * (r < 0 ? -r : r);
+  if (twice > Money::kScale || (twice == Money::kScale && q % 2 != 0)) q += r < 0 ? -1 : 1;
+  if (q > std::numeric_limits<std::int64_t>::max() || q < std::numeric_limits<std::int64_t>::min()) {
+    throw ConversionError("money overflow");
+  }
+  return Money::FromTicks(static_cast<std::int64_t>(q));
+}
+
 Money Min(Money a, Money b) { return a < b ? a : b; }
 Money Max(Money a, Money b) { return a < b ? b : a; }
 

@@ -46,6 +46,10 @@ class Money {
   std::int64_t ticks_ = 0;
 };
 
+// a × b of two amounts (a payment times a rate kept as money), exact to the
+// nearest ten-thousandth, ties to even; raises ConversionError on overflow.
+Money Product(Money a, Money b);
+
 Money Min(Money a, Money b);
 Money Max(Money a, Money b);
 

@@ -1,0 +1,162 @@
+// clsFinStmnts: the statements library. It fills the host's statement
+// selector with the catalogue of statements and writes the chosen statement,
+// row by row, into the host's statement list view: the summary and detailed
+// statements, one statement per tax, and the worksheets of the federal
+// payroll tax forms, all read from the non-void rows of the payment journal.
+//
+// Ownership: the message box and the locale provider given at construction,
+// and the database, sort list and list view given to Init, are borrowed:
+// they must outlive the object, which never closes or releases them. The two
+// table record sets Init opens (Tax Settings, Payment Journal) belong to the
+// object and live as long as it does; every other record set is closed
+// before the operation that opened it returns. A rate table is asked of a
+// short-lived clsFedTaxRules each time it is needed.
+//
+// No operation throws. A step that fails (a missing field or control
+// member, a Null converted to money, a query that cannot be opened) is
+// skipped and the statement goes on; rows already written stay. Only Init's
+// failure and a few statement warnings are shown, through the message box.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/database.h"
+#include "common/locale.h"
+#include "common/messages.h"
+#include "common/money.h"
+#include "finstatements/statement_controls.h"
+
+namespace veltrane {
+
+class RateDictionary;
+struct JournalRow;
+
+class clsFinStmnts {
+ public:
+  // `messages` may be null: messages are then not shown.
+  explicit clsFinStmnts(MessageBox* messages = nullptr,
+                        const LocaleProvider& locale = DefaultLocaleProvider()) noexcept;
+  ~clsFinStmnts();
+  clsFinStmnts(const clsFinStmnts&) = delete;
+  clsFinStmnts& operator=(const clsFinStmnts&) = delete;
+
+  // Keeps the database and controls, gives the list view its headings and
+  // opens the Tax Settings and Payment Journal tables. A failure stops Init
+  // and is shown in a message box; what was set before it stays.
+  void Init(Database& pdb, SortList& plstSort, StatementListView& pvtLV) noexcept;
+  // Fills the selector with the catalogue: Summary, Detailed, the forms and
+  // federal taxes (US English only), the state taxes and employer-defined
+  // withholdings configured in Tax Settings, and the kinds of supplemental
+  // pay found in the journal.
+  void PopulateStatementTypes(StatementSelector& vtCboList) noexcept;
+  // Writes the statement named `strType` for `strAttendant` (a name or
+  // "All Assistants"; an empty text becomes "All Assistants" in the
+  // caller's variable) over the period `strStart` to `strEnd` (date texts;
+  // an empty start means every date). Group headers and separators of the
+  // catalogue do nothing.
+  void DoStatement(std::string& strType, std::string& strAttendant, std::string& strStart,
+                   std::string& strEnd) noexcept;
+
+ private:
+  friend struct FinStmntsProbe;  // the tests' window on the private procedures
+  using Show = void (clsFinStmnts::*)(const std::string&, const std::string&, const std::string&);
+
+  // The journal query of the non-void rows of an attendant and period.
+  // Raises ConversionError when a period text is not a date.
+  std::string BuildJournalQuery(const std::string& strAttendant, const std::string& strStart,
+                                const std::string& strEnd) const;
+  // Entry `entry` of the message table with "|0" replaced by `inserted`,
+  // then "|1" by two line breaks and "|2" by one.
+  static std::string FormatResMessage(int entry, const std::string& inserted);
+
+  // The rows of the journal query, read once; raises when it cannot be run.
+  std::vector<JournalRow> JournalRows(const std::string& strAttendant, const std::string& strStart,
+                                      const std::string& strEnd) const;
+  // The sort list given to Init; raises before Init.
+  SortList& Sort() const;
+  // The first row of Tax Settings, or null when the table has none.
+  Recordset* TaxSettingsRow() const;
+  // A new rate table of a short-lived clsFedTaxRules; null outside US English.
+  std::unique_ptr<RateDictionary> TaxRates() const;
+
+  // Journal aggregates. Each absorbs its own failures: what cannot be read
+  // adds nothing.
+  Money GetTaxablePayments(std::string_view tax, const std::string& strAttendant,
+                           const std::string& strStart, const std::string& strEnd) const noexcept;
+  Money GetTaxWithheld(std::string_view tax, const std::string& strAttendant,
+                       const std::string& strStart, const std::string& strEnd) const noexcept;
+  Money GetSupplementalPay(std::string_view kind, std::string_view tax,
+                           const std::string& strAttendant, const std::string& strStart,
+                           const std::string& strEnd) const noexcept;
+  // Payees of the period, in the sort list's order, then one empty slot.
+  std::vector<std::string> GetPayeeList(const std::string& strStart,
+                                        const std::string& strEnd) const noexcept;
+  Money GetYTDTaxablePayments(std::string_view tax, const std::string& payee,
+                              const std::string& date) const noexcept;
+  Money GetYTDSupplementalPay(std::string_view kind, std::string_view tax, const std::string& payee,
+                              const std::string& date) const noexcept;
+  Money GetPaymentsWithinBase(std::string_view tax, Money base, const std::string& strAttendant,
+                              const std::string& strStart, const std::string& strEnd) const noexcept;
+  Money GetSupplementalWithinBase(std::string_view kind, std::string_view tax, Money base,
+                                  const std::string& strAttendant, const std::string& strStart,
+                                  const std::string& strEnd) const noexcept;
+  // FUTA wages of the federal calculator; nothing when the call fails.
+  std::optional<Money> GetFUTAWagesFor(const std::string& strAttendant, const std::string& strStart,
+                                       const std::string& strEnd) const noexcept;
+  // The part of a period's measure under a yearly base, per payee: what the
+  // payee had before the period counts against the base first.
+  // `prior` measures a payee's rows of the year before the period, `period`
+  // those of the period.
+  struct RowMeasures {
+    std::function<Money(const std::vector<const JournalRow*>&)> prior, period;
+  };
+  Money WithinBase(const RowMeasures& measures, Money base, const std::string& strAttendant,
+                   const std::string& strStart, const std::string& strEnd) const noexcept;
+
+  // Summary and detailed statements.
+  void ShowSummaryStatement(const std::string& strAttendant, const std::string& strStart,
+                            const std::string& strEnd);
+  void ShowDetailedStatement(const std::string& strAttendant, const std::string& strStart,
+                             const std::string& strEnd);
+
+  // Federal tax statements.
+  void ShowSocialSecurityStatement(const std::string& strAttendant, const std::string& strStart,
+                                   const std::string& strEnd);
+  void ShowMedicareStatement(const std::string& strAttendant, const std::string& strStart,
+                             const std::string& strEnd);
+  void ShowFITStatement(const std::string& strAttendant, const std::string& strStart,
+                        const std::string& strEnd);
+  void ShowFUTAStatement(const std::string& strAttendant, const std::string& strStart,
+                         const std::string& strEnd);
+  void ShowEICStatement(const std::string& strAttendant, const std::string& strStart,
+                        const std::string& strEnd);
+  // The five opening rows of a federal statement.
+  void WriteFederalFrame(const std::string& title, const std::string& section,
+                         const std::string& strStart, const std::string& strEnd);
+
+  // Tax form worksheets.
+
+  // State tax, other-withholding and supplemental payment statements.
+
+  MessageBox* messages_;
+  const LocaleProvider& locale_provider_;
+  std::uint32_t locale_;
+  // Entries 0, 1, 2, 3, 4 and 9 of the message table.
+  std::string summary_, detailed_, single_, married_, household_, other_taxes_;
+
+  Database* db_ = nullptr;
+  SortList* sort_ = nullptr;
+  StatementListView* lv_ = nullptr;
+  std::unique_ptr<Recordset> tax_settings_;
+  std::unique_ptr<Recordset> payment_journal_;
+  // Kinds of supplemental pay the last catalogue found, then an empty slot.
+  std::vector<std::string> supplemental_names_;
+};
+
+}  // namespace veltrane

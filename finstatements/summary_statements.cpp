@@ -1,0 +1,137 @@
+// The summary and detailed statements: the paychecks of a period in total,
+// and broken down by kind of supplemental pay and by tax.
+#include "common/display.h"
+#include "common/step.h"
+#include "common/text.h"
+#include "finstatements/fin_stmnts.h"
+#include "finstatements/journal_rows.h"
+#include "finstatements/message_table.h"
+#include "finstatements/sort_list_use.h"
+#include "finstatements/statement_writer.h"
+
+namespace veltrane {
+namespace {
+
+const std::string kIndent = "     ";
+const std::string kDoubleIndent = "          ";
+
+std::string Entry(int n) { return std::string(MessageEntry(n)); }
+
+// The totals of the row pass, and the lists of every row joined end to end.
+struct PeriodTotals {
+  Money gross, regular, overtime, eic, net;
+  std::string supplemental, withholding;
+};
+
+PeriodTotals AddUp(const std::vector<JournalRow>& rows) {
+  PeriodTotals t;
+  for (const JournalRow& row : rows) {
+    AddAmount(t.gross, row.gross_pay);
+    AddAmount(t.regular, row.gross_regular);
+    AddAmount(t.overtime, row.gross_overtime);
+    AddAmount(t.eic, row.eic_pay);
+    AddAmount(t.net, row.net_pay);
+    t.supplemental += row.supplemental;
+    t.withholding += row.withholding;
+  }
+  return t;
+}
+
+// The sum of field `field` of the groups named `name` (all groups when
+// `name` is null).
+Money SumOf(const std::vector<ListGroup>& groups, std::size_t field, const std::string* name) {
+  Money sum;
+  for (const ListGroup& g : groups) {
+    if (!name || IEquals(g[0], *name)) AddAmount(sum, ListAmount(g[field]));
+  }
+  return sum;
+}
+
+// A period text in the short date form; an empty text stays empty.
+std::string ShortDate(const std::string& text) {
+  return text.empty() ? text : FormatShortDate(ParseDate(text));
+}
+
+}  // namespace
+
+void clsFinStmnts::ShowSummaryStatement(const std::string& strAttendant,
+                                        const std::string& strStart, const std::string& strEnd) {
+  StatementWriter out(*lv_);
+  PeriodTotals t;
+  // Emptied first, so that a period that cannot be read leaves no rows of
+  // an earlier statement behind.
+  out.Reset();
+  RunStep([&] { t = AddUp(JournalRows(strAttendant, strStart, strEnd)); });
+  const auto items = ReadList(t.supplemental, kSuppPaySeparator, kSuppPayFields);
+  const auto taxes = ReadList(t.withholding, kFieldSeparator, kWithholdingFields);
+
+  out.Heading(Entry(11));
+  out.Heading(strStart + " " + Entry(12) + " " + strEnd);
+  out.Heading("");
+  out.Money(Entry(13), t.gross);
+  out.Money(kIndent + Entry(14), t.regular);
+  out.Money(kIndent + Entry(15), t.overtime);
+  out.Money(kIndent + Entry(16), SumOf(items, 1, nullptr));
+  if (locale_ == kLocaleEnUs) out.Money(kIndent + "EIC", t.eic);
+  out.Money(Entry(17), t.net);
+  out.Money(Entry(18), SumOf(taxes, 1, nullptr));
+  out.Money(Entry(19), SumOf(taxes, 2, nullptr));
+  RunStep([&] {
+    if (out.Count() > 1) out.Select(1);
+  });
+}
+
+void clsFinStmnts::ShowDetailedStatement(const std::string& strAttendant,
+                                         const std::string& strStart, const std::string& strEnd) {
+  StatementWriter out(*lv_);
+  PeriodTotals t;
+  // Emptied first, so that a period that cannot be read leaves no rows of
+  // an earlier statement behind.
+  out.Reset();
+  RunStep([&] { t = AddUp(JournalRows(strAttendant, strStart, strEnd)); });
+  const auto items = ReadList(t.supplemental, kSuppPaySeparator, kSuppPayFields);
+  const auto taxes = ReadList(t.withholding, kFieldSeparator, kWithholdingFields);
+  // The distinct names of `groups` in the sort list's order.
+  const auto sorted_names = [&](const std::vector<ListGroup>& groups) {
+    std::vector<std::string> names;
+    RunStep([&] {
+      SortList& sort = Sort();
+      sort.Clear();
+      for (const ListGroup& g : groups) RunStep([&] { AddDistinct(sort, g[0]); });
+      names = ListItems(sort);
+    });
+    return names;
+  };
+
+  const std::vector<std::string> kinds = sorted_names(items);
+  out.Heading(Entry(20));
+  RunStep([&] { out.Heading(ShortDate(strStart) + " " + Entry(12) + " " + ShortDate(strEnd)); });
+  out.Heading("");
+  out.Money(Entry(13), t.gross);
+  out.Money(kIndent + Entry(14), t.regular);
+  out.Money(kIndent + Entry(15), t.overtime);
+  out.Money(kIndent + Entry(16), SumOf(items, 1, nullptr));
+  for (const std::string& kind : kinds) {
+    if (!kind.empty()) out.Money(kDoubleIndent + kind, SumOf(items, 1, &kind));
+  }
+  if (locale_ == kLocaleEnUs) out.Money(kIndent + "EIC", t.eic);
+  out.Heading("");
+  out.Money(Entry(17), t.net);
+  out.Heading("");
+
+  const std::vector<std::string> names = sorted_names(taxes);
+  out.Money(Entry(18), SumOf(taxes, 1, nullptr));
+  for (const std::string& name : names) {
+    if (!name.empty()) out.Money(kIndent + name, SumOf(taxes, 1, &name));
+  }
+  out.Heading("");
+  out.Money(Entry(19), SumOf(taxes, 2, nullptr));
+  for (const std::string& name : names) {
+    if (!name.empty()) out.Money(kIndent + name, SumOf(taxes, 2, &name));
+  }
+  RunStep([&] {
+    if (out.Count() > 1) out.Select(1);
+  });
+}
+
+}  // namespace veltrane
