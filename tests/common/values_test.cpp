@@ -1,6 +1,9 @@
 // Dates, display formatting, pay periods and field values.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "common/date.h"
 #include "common/display.h"
 #include "common/errors.h"
@@ -43,6 +46,25 @@ TEST(Display, UsEnglishCurrencyPercentAndDates) {
   EXPECT_EQ(FormatPercent(0.062), "6.20%");
   EXPECT_EQ(FormatShortDate(MakeDate(2004, 3, 1)), "3/1/2004");
   EXPECT_EQ(FormatMonthYear(MakeDate(2004, 9, 30)), "September 2004");
+}
+
+TEST(Display, EveryMoneyHasACurrencyText) {
+  EXPECT_EQ(FormatCurrency(Money::FromTicks(std::numeric_limits<std::int64_t>::min())),
+            "($922,337,203,685,477.58)");
+  EXPECT_EQ(FormatCurrency(Money::FromTicks(std::numeric_limits<std::int64_t>::max())),
+            "$922,337,203,685,477.58");
+}
+
+TEST(Display, PercentagesOfAnyFractionAreDefined) {
+  EXPECT_EQ(FormatPercent(-0.5), "-50.00%");
+  EXPECT_EQ(FormatPercent(-0.0000001), "0.00%");  // no "-0.00%"
+  EXPECT_EQ(FormatPercent(0.00005), "0.01%");     // half away from zero
+  EXPECT_EQ(FormatPercent(1e12), "100,000,000,000,000.00%");
+  EXPECT_EQ(FormatPercent(-1e12), "-100,000,000,000,000.00%");
+  for (double bad : {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 1.8446744073709552e15, -1e300,
+                     std::numeric_limits<double>::max()}) {
+    EXPECT_THROW(FormatPercent(bad), ConversionError) << bad;
+  }
 }
 
 TEST(PayPeriods, CodesAndNames) {
