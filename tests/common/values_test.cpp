@@ -28,6 +28,21 @@ TEST(Dates, HostTextsParseAndTimeOfDayIsDropped) {
   }
 }
 
+TEST(Dates, OnlyAWellFormedTimeOfDayMayFollowTheDate) {
+  const Date march1 = MakeDate(2004, 3, 1);
+  for (const char* good : {"3/1/2004 10:30", "3/1/2004 12:00 pm", "3/1/04 1:05:09 AM", "3/1/2004  23:59:59",
+                           "2004-03-01 00:00:00", "2004-03-01T10:30", "2004-03-01T10:30:00.123"}) {
+    EXPECT_EQ(ParseDate(good), march1) << good;
+  }
+  for (const char* bad : {"3/1/2004 garbage", "3/1/2004T99", "3/1/2004T10:30", "3/1/2004 10", "3/1/2004 10:",
+                          "3/1/2004 24:00", "3/1/2004 10:60", "3/1/2004 10:30:60", "3/1/2004 10:3",
+                          "3/1/2004 10:30:00 XM", "3/1/2004 13:00 PM", "3/1/2004 0:30 AM",
+                          "3/1/2004 10:30 AM garbage", "3/1/2004 10:30:00.", "2004-03-01T", "2004-03-01T 10:30",
+                          "2004-03-01T10:30 AM", "2004-03-01Tgarbage", "3/1/2004 10:30\x1b[2J"}) {
+    EXPECT_THROW(ParseDate(bad), ConversionError) << bad;
+  }
+}
+
 TEST(Dates, SqlLiteralHasNoLeadingZerosAndTwoDigitYear) {
   EXPECT_EQ(FormatSqlDate(MakeDate(2004, 3, 1)), "3/1/04");
   EXPECT_EQ(FormatSqlDate(MakeDate(2009, 12, 31)), "12/31/09");
