@@ -8,10 +8,24 @@
 #include "common/text.h"
 
 namespace veltrane {
+
+namespace sqlite {
+
+void RaiseSqliteError(sqlite3* db, int rc, const std::string& context) {
+  const int primary = rc & 0xff;
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseBusyError();
+  std::string why = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  if (!context.empty()) why += " " + context;
+  throw DatabaseError(why);
+}
+
+}  // namespace sqlite
+
 namespace {
 
 using sqlite::Column;
 using sqlite::ColumnKind;
+using sqlite::RaiseSqliteError;
 using sqlite::Stmt;
 
 class SqliteDatabase final : public Database, public sqlite::Connection {
@@ -45,12 +59,8 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
   std::int64_t Execute(std::string_view sql) override {
     const std::string translated = TranslateJetSql(sql).sql;
-    char* err = nullptr;
-    if (sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-      const std::string why = err ? err : sqlite3_errmsg(db_);
-      sqlite3_free(err);
-      throw DatabaseError(why);
-    }
+    const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) RaiseSqliteError(db_, rc);
     tables_.clear();  // the statement may have changed the schema
     all_columns_.clear();
     return sqlite3_changes64(db_);
@@ -64,9 +74,8 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
   Stmt Prepare(const std::string& sql) override {
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr) != SQLITE_OK) {
-      throw DatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
-    }
+    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr);
+    if (rc != SQLITE_OK) RaiseSqliteError(db_, rc, "in: " + sql);
     return Stmt(s);
   }
 

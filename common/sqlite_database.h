@@ -10,7 +10,9 @@
 namespace veltrane {
 
 // Opens (creating when missing) the database file at `path`; ":memory:"
-// gives a private in-memory database. Raises DatabaseError.
+// gives a private in-memory database. A call that finds the file locked by
+// another connection waits a few seconds, then raises DatabaseBusyError;
+// other failures raise DatabaseError.
 std::unique_ptr<Database> OpenSqliteDatabase(const std::string& path);
 
 // Creates every table the components use, when missing: "Payment Journal",
