@@ -1,5 +1,6 @@
 #include "common/sqlite_database.h"
 
+#include <filesystem>
 #include <map>
 
 #include "common/errors.h"
@@ -126,6 +127,33 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
 std::unique_ptr<Database> OpenSqliteDatabase(const std::string& path) {
   return std::make_unique<SqliteDatabase>(path);
+}
+
+void CopySqliteDatabase(Database& db, const std::string& to_path) {
+  auto* source = dynamic_cast<SqliteDatabase*>(&db);
+  if (source == nullptr) throw DatabaseError("only an SQLite database can be copied");
+  std::error_code ec;
+  if (std::filesystem::exists(std::filesystem::symlink_status(to_path, ec)))
+    throw DatabaseError("cannot copy the database to '" + to_path + "': the file exists");
+  sqlite3* target = nullptr;
+  int rc = sqlite3_open_v2(to_path.c_str(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", source->handle(), "main");
+    if (backup == nullptr) {
+      rc = sqlite3_errcode(target);
+    } else {
+      rc = sqlite3_backup_step(backup, -1);
+      const int finish = sqlite3_backup_finish(backup);
+      rc = rc == SQLITE_DONE ? finish : rc;
+    }
+  }
+  const std::string why = target != nullptr ? sqlite3_errmsg(target) : sqlite3_errstr(rc);
+  sqlite3_close_v2(target);
+  if (rc != SQLITE_OK) {
+    std::filesystem::remove(to_path, ec);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) throw DatabaseBusyError();
+    throw DatabaseError("cannot copy the database to '" + to_path + "': " + why);
+  }
 }
 
 }  // namespace veltrane
