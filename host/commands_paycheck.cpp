@@ -84,6 +84,10 @@ void Paycheck(Session& session, const ParsedArgs& args) {
                                       : PreparePaycheck(db, session.clock(), request);
   RenderPaycheck(session.out(), outcome.shown);
   if (!pay) {
+    if (const std::string paid = PaidOverlap(db, request); !paid.empty()) {
+      session.out() << "Not paid, and --pay would be refused: " << paid << ".\n";
+      return;
+    }
     session.out() << "Not paid. Add --pay to pay it and mark the period's hours paid.\n";
     return;
   }
@@ -104,7 +108,9 @@ void AddPaycheckCommands(CommandTable& table) {
        "The paycheck counts the assistant's unpaid work-journal hours from --from to --to\n"
        "(or the hours given with --hours) and the year-to-date totals of the year of the\n"
        "check date (today, or --today). With --pay it is stored in the payment journal and\n"
-       "the period's unpaid hours are marked paid, both in one database transaction.",
+       "the period's unpaid hours are marked paid, both in one database transaction.\n"
+       "A period is paid once: a day already paid by a check that is not void is refused\n"
+       "until that check is voided.",
        {{"from", true, false, "first day of the pay period", "DATE"},
         {"to", true, false, "last day of the pay period", "DATE"},
         {"check", true, false, "check number", "N"},

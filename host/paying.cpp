@@ -5,6 +5,7 @@
 #include "common/display.h"
 #include "common/sqlite_database.h"
 #include "host/fault_point.h"
+#include "host/host_errors.h"
 #include "host/payroll_rows.h"
 #include "paytransaction/transaction.h"
 
@@ -53,6 +54,13 @@ std::string Refusal(const PaycheckRequest& r, const PaycheckShown& shown) {
   return "";
 }
 
+// The period's criteria for the work-journal entries this paycheck pays,
+// the same ones the transaction sums.
+std::string UnpaidHoursOfPeriod(const PaycheckRequest& r) {
+  return "[Name]='" + QuoteName(r.assistant) + "' AND [PaidFor]=False AND [TimeInDate]>=#" +
+         FormatSqlDate(r.from) + "# AND [TimeInDate]<=#" + FormatSqlDate(r.to) + "#";
+}
+
 std::int64_t NewestCheckId(Database& db) {
   auto rs = db.OpenRecordset("SELECT Max(ID) AS NewestID FROM [Payment Journal]",
                              RecordsetType::kForwardOnly);
@@ -62,6 +70,26 @@ std::int64_t NewestCheckId(Database& db) {
 }
 
 }  // namespace
+
+std::string PaidOverlap(Database& db, const PaycheckRequest& request) {
+  auto rs = db.OpenRecordset(
+      "SELECT ID, check_number, start_period, end_period FROM [Payment Journal] WHERE [payee]='" +
+          QuoteName(request.assistant) +
+          "' AND [Paid]=True AND [Void]=False AND [start_period]<=#" + FormatSqlDate(request.to) +
+          "# AND [end_period]>=#" + FormatSqlDate(request.from) + "# ORDER BY start_period, ID",
+      RecordsetType::kForwardOnly);
+  if (rs->IsEOF()) return "";
+  const std::string id = std::to_string(rs->Field("ID").ToInt());
+  const std::string number = rs->Field("check_number").ToText();
+  const std::string paid_period = FormatShortDate(rs->Field("start_period").ToDate()) + " to " +
+                                  FormatShortDate(rs->Field("end_period").ToDate());
+  rs->Close();
+  return request.assistant + " is already paid for days of " + FormatShortDate(request.from) +
+         " to " + FormatShortDate(request.to) + ": check ID " + id +
+         (number.empty() ? " (no check number)" : " (No. " + number + ")") + " pays " +
+         paid_period + "; void that check first ('paystead void " + id +
+         "') to pay those days again";
+}
 
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
   TransactionRecordsets sets(db);
@@ -74,9 +102,11 @@ PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const Paycheck
 }
 
 PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
-  // The write lock is taken before the hours are read, so no entry can be
-  // added between the paycheck's sum and the marking of the entries paid.
+  // The write lock is taken before the payment journal and the hours are
+  // read, so that no other payer can pay the period, and no entry can be
+  // added, between these reads and the payment.
   TransactionScope tx(db);
+  if (std::string paid = PaidOverlap(db, request); !paid.empty()) throw UserError(paid);
   TransactionRecordsets sets(db);
   TerminalPaycheck control;
   clsTransaction transaction(clock);
@@ -91,10 +121,8 @@ PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequ
     return outcome;
   }
   FaultPoint("after-payment");
-  outcome.hours_marked = db.Execute(
-      "UPDATE [Work Journal] SET PaidFor=True WHERE [Name]='" + QuoteName(request.assistant) +
-      "' AND PaidFor=False AND TimeInDate>=#" + FormatSqlDate(request.from) +
-      "# AND TimeInDate<=#" + FormatSqlDate(request.to) + "#");
+  outcome.hours_marked =
+      db.Execute("UPDATE [Work Journal] SET PaidFor=True WHERE " + UnpaidHoursOfPeriod(request));
   outcome.check_id = NewestCheckId(db);
   FaultPoint("before-commit");
   tx.Commit();

@@ -2,7 +2,7 @@
 // prepare it with clsTransaction over the five record sets, show it on the
 // terminal control, and, when asked, pay it: the payment-journal row and the
 // marking of the period's unpaid hours as paid are one database transaction,
-// so that a crash leaves both or neither.
+// so that a crash leaves both or neither, and a period is paid once.
 #pragma once
 
 #include <cstdint>
@@ -38,8 +38,16 @@ struct PaycheckOutcome {
 // Prepares the paycheck as of `clock`'s today and shows it; stores nothing.
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
 
-// Prepares, shows and pays the paycheck. A paycheck with nothing to pay or
-// a negative net pay is refused (outcome.refusal) and nothing is stored.
+// Prepares, shows and pays the paycheck in one write transaction, so that
+// no other payer comes between its checks and the payment. Raises
+// UserError, storing nothing, when a paid check that is not void pays a day
+// of the period (PaidOverlap). A paycheck with nothing to pay or a
+// negative net pay is refused (outcome.refusal) and nothing is stored.
 PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
+
+// Why the request's period cannot be paid again: the paid check, not void,
+// of the same assistant whose period shares a day with it, named by ID,
+// number and period; empty when there is none.
+std::string PaidOverlap(Database& db, const PaycheckRequest& request);
 
 }  // namespace veltrane::host

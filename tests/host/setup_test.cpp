@@ -106,8 +106,12 @@ const BadInput kBadInputs[] = {
      "--hours (overtime)"},
     {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/8/2004", "--hours", "30", "--pay"},
      "from 0 to 24"},
-    {{"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--pay"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--pay"},
      "there is nothing to pay Ann Lee"},
+    {{"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--pay"},
+     "Ann Lee is already paid for days of 3/1/2004 to 3/7/2004: check ID 1"},
+    {{"paycheck", "Ann Lee", "--from", "3/7/2004", "--to", "3/7/2004", "--hours", "8", "--pay"},
+     "Ann Lee is already paid for days of 3/7/2004 to 3/7/2004: check ID 1"},
     {{"--today", "13/1/2004", "journal"}, "--today: '13/1/2004' is not a date"},
     // The payment journal.
     {{"check", "99"}, "there is no check with ID 99"},
