@@ -82,20 +82,17 @@ void Paycheck(Session& session, const ParsedArgs& args) {
   const bool pay = args.Has("pay");
   const PaycheckOutcome outcome = pay ? PayPaycheck(db, session.clock(), request)
                                       : PreparePaycheck(db, session.clock(), request);
-  RenderPaycheck(session.out(), outcome.shown);
-  if (!pay) {
-    if (const std::string paid = PaidOverlap(db, request); !paid.empty()) {
-      session.out() << "Not paid, and --pay would be refused: " << paid << ".\n";
-      return;
-    }
-    session.out() << "Not paid. Add --pay to pay it and mark the period's hours paid.\n";
+  if (outcome.paid) {
+    ReportPayment(session.out(), session.err(), outcome);
     return;
   }
-  if (!outcome.paid) throw UserError(outcome.refusal);
-  session.out() << "Paid: check ID " << outcome.check_id << " is in the payment journal; "
-                << outcome.hours_marked
-                << (outcome.hours_marked == 1 ? " work-journal entry" : " work-journal entries")
-                << " marked paid.\n";
+  RenderPaycheck(session.out(), outcome.shown);
+  if (pay) throw UserError(outcome.refusal);
+  if (const std::string paid = PaidOverlap(db, request); !paid.empty()) {
+    session.out() << "Not paid, and --pay would be refused: " << paid << ".\n";
+    return;
+  }
+  session.out() << "Not paid. Add --pay to pay it and mark the period's hours paid.\n";
 }
 
 }  // namespace

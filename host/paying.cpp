@@ -1,11 +1,14 @@
 #include "host/paying.h"
 
 #include <memory>
+#include <sstream>
 
 #include "common/display.h"
 #include "common/sqlite_database.h"
+#include "common/step.h"
 #include "host/fault_point.h"
 #include "host/host_errors.h"
+#include "host/paycheck_view.h"
 #include "host/payroll_rows.h"
 #include "paytransaction/transaction.h"
 
@@ -61,6 +64,47 @@ std::string UnpaidHoursOfPeriod(const PaycheckRequest& r) {
          FormatSqlDate(r.from) + "# AND [TimeInDate]<=#" + FormatSqlDate(r.to) + "#";
 }
 
+// An entry's hours as stored: the number, when it is one, and the text the
+// message shows ("30", "nan", "none" for Null).
+struct StoredHours {
+  std::optional<double> number;
+  std::string text = "none";
+};
+
+StoredHours ReadStoredHours(Recordset& rs, const char* field) {
+  StoredHours hours;
+  RunStep([&] {
+    const Value v = rs.Field(field);
+    if (v.IsNull()) return;
+    hours.text = v.ToText();
+    hours.number = v.ToDouble();
+  });
+  return hours;
+}
+
+bool IsDaysHours(const StoredHours& h) { return h.number && *h.number >= 0 && *h.number <= 24; }
+
+// Another program may have written the work journal: an entry whose hours
+// no day can hold would be paid as it stands (or make the sum infinite), so
+// it stops the paycheck with the entry named.
+void RequireDaysHours(Database& db, const PaycheckRequest& r) {
+  auto rs = db.OpenRecordset("SELECT TimeInDate, RegHours, OTHours FROM [Work Journal] WHERE " +
+                                 UnpaidHoursOfPeriod(r) + " ORDER BY TimeInDate, ID",
+                             RecordsetType::kForwardOnly);
+  for (; !rs->IsEOF(); rs->MoveNext()) {
+    const StoredHours regular = ReadStoredHours(*rs, "RegHours");
+    const StoredHours overtime = ReadStoredHours(*rs, "OTHours");
+    if (IsDaysHours(regular) && IsDaysHours(overtime) && *regular.number + *overtime.number <= 24)
+      continue;
+    std::string day = "a day that is not a date";
+    RunStep([&] { day = FormatShortDate(rs->Field("TimeInDate").ToDate()); });
+    throw UserError("the work journal holds hours for " + r.assistant + " on " + day +
+                    " that a day cannot hold (regular " + regular.text + ", overtime " +
+                    overtime.text + "); correct that entry, then prepare the paycheck again");
+  }
+  rs->Close();
+}
+
 std::int64_t NewestCheckId(Database& db) {
   auto rs = db.OpenRecordset("SELECT Max(ID) AS NewestID FROM [Payment Journal]",
                              RecordsetType::kForwardOnly);
@@ -92,6 +136,7 @@ std::string PaidOverlap(Database& db, const PaycheckRequest& request) {
 }
 
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
+  RequireDaysHours(db, request);
   TransactionRecordsets sets(db);
   TerminalPaycheck control;
   clsTransaction transaction(clock);
@@ -107,6 +152,7 @@ PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequ
   // added, between these reads and the payment.
   TransactionScope tx(db);
   if (std::string paid = PaidOverlap(db, request); !paid.empty()) throw UserError(paid);
+  RequireDaysHours(db, request);
   TransactionRecordsets sets(db);
   TerminalPaycheck control;
   clsTransaction transaction(clock);
@@ -133,6 +179,27 @@ PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequ
                                static_cast<std::int32_t>(outcome.check_id));
   outcome.shown = control.shown();
   return outcome;
+}
+
+void ReportPayment(std::ostream& out, std::ostream& err, const PaycheckOutcome& outcome) {
+  const std::string id = std::to_string(outcome.check_id);
+  std::string failure;
+  try {
+    std::ostringstream shown;  // whole or not at all: no half-drawn check
+    RenderPaycheck(shown, outcome.shown);
+    out << shown.str();
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "an unexpected failure";
+  }
+  if (!failure.empty()) {
+    err << "paystead: warning: check ID " << id << " is paid and stored, but it cannot be shown ("
+        << failure << "); see it with 'paystead check " << id << "'\n";
+  }
+  out << "Paid: check ID " << id << " is in the payment journal; " << outcome.hours_marked
+      << (outcome.hours_marked == 1 ? " work-journal entry" : " work-journal entries")
+      << " marked paid.\n";
 }
 
 }  // namespace veltrane::host

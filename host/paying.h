@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -36,12 +37,15 @@ struct PaycheckOutcome {
 };
 
 // Prepares the paycheck as of `clock`'s today and shows it; stores nothing.
+// Raises UserError when the work journal holds hours of the period that
+// cannot be a day's.
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
 
 // Prepares, shows and pays the paycheck in one write transaction, so that
 // no other payer comes between its checks and the payment. Raises
 // UserError, storing nothing, when a paid check that is not void pays a day
-// of the period (PaidOverlap). A paycheck with nothing to pay or a
+// of the period (PaidOverlap) or when the work journal holds hours of the
+// period that cannot be a day's. A paycheck with nothing to pay or a
 // negative net pay is refused (outcome.refusal) and nothing is stored.
 PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
 
@@ -49,5 +53,10 @@ PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequ
 // of the same assistant whose period shares a day with it, named by ID,
 // number and period; empty when there is none.
 std::string PaidOverlap(Database& db, const PaycheckRequest& request);
+
+// Shows a paid check on `out` and says where it is stored. The payment is
+// already committed, so a check that cannot be shown is reported on `err`
+// and the report still ends as a success; nothing is raised.
+void ReportPayment(std::ostream& out, std::ostream& err, const PaycheckOutcome& outcome);
 
 }  // namespace veltrane::host

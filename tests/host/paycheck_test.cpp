@@ -212,5 +212,36 @@ TEST_F(Paycheck, ANameWithAnApostropheWorksEndToEnd) {
   EXPECT_THAT(Ok({"hours", "list", "--unpaid"}), HasSubstr("Total: 6 entries"));
 }
 
+// Hours written into the work journal by another program, as the SQL
+// values of RegHours and OTHours.
+class HoursNoDayCanHold : public Paycheck, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HoursNoDayCanHold, StopThePaycheckBeforeAnythingIsWritten) {
+  Ok({"hours", "add", "Ann Lee", "3/1/2004", "8"});
+  Execute(std::string("INSERT INTO [Work Journal] (Name, TimeInDate, RegHours, OTHours, PaidFor) "
+                      "VALUES ('Ann Lee', #3/2/04#, ") +
+          GetParam() + ", False)");
+  const std::string before = ReadFile(DbPath());
+
+  // With supplemental pay there is something to pay whatever the hours.
+  const std::vector<std::string> paycheck = {"paycheck", "Ann Lee",  "--from", "3/1/2004",
+                                             "--to",     "3/7/2004", "--supp", "Bonus:50"};
+  for (const bool pay : {false, true}) {
+    std::vector<std::string> args = paycheck;
+    if (pay) args.push_back("--pay");
+    const ProgramResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+    EXPECT_THAT(r.err, HasSubstr("the work journal holds hours for Ann Lee on 3/2/2004 that a day "
+                                 "cannot hold"));
+    EXPECT_EQ(LineCount(r.err), 1) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_TRUE(ReadFile(DbPath()) == before) << "the database changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HoursNoDayCanHold,
+                         ::testing::Values("30, 0", "-5, 0", "0, -0.5", "20, 5", "'NaN', 0",
+                                           "'eight', 0", "9e999, 0", "0, 9e999", "1e20, 0"));
+
 }  // namespace
 }  // namespace veltrane::host::testing
