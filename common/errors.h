@@ -27,6 +27,13 @@ class DatabaseError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Another connection (usually another program) held the database locked
+// for longer than the wait allows; the same operation may succeed later.
+class DatabaseBusyError : public DatabaseError {
+ public:
+  DatabaseBusyError() : DatabaseError("the database is in use by another program; try again") {}
+};
+
 // A host object was asked for a member it does not have.
 class MissingMemberError : public std::runtime_error {
  public:

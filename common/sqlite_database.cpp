@@ -1,5 +1,6 @@
 #include "common/sqlite_database.h"
 
+#include <filesystem>
 #include <map>
 
 #include "common/errors.h"
@@ -8,10 +9,24 @@
 #include "common/text.h"
 
 namespace veltrane {
+
+namespace sqlite {
+
+void RaiseSqliteError(sqlite3* db, int rc, const std::string& context) {
+  const int primary = rc & 0xff;
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseBusyError();
+  std::string why = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  if (!context.empty()) why += " " + context;
+  throw DatabaseError(why);
+}
+
+}  // namespace sqlite
+
 namespace {
 
 using sqlite::Column;
 using sqlite::ColumnKind;
+using sqlite::RaiseSqliteError;
 using sqlite::Stmt;
 
 class SqliteDatabase final : public Database, public sqlite::Connection {
@@ -45,12 +60,8 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
   std::int64_t Execute(std::string_view sql) override {
     const std::string translated = TranslateJetSql(sql).sql;
-    char* err = nullptr;
-    if (sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-      const std::string why = err ? err : sqlite3_errmsg(db_);
-      sqlite3_free(err);
-      throw DatabaseError(why);
-    }
+    const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) RaiseSqliteError(db_, rc);
     tables_.clear();  // the statement may have changed the schema
     all_columns_.clear();
     return sqlite3_changes64(db_);
@@ -64,9 +75,8 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
   Stmt Prepare(const std::string& sql) override {
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr) != SQLITE_OK) {
-      throw DatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
-    }
+    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr);
+    if (rc != SQLITE_OK) RaiseSqliteError(db_, rc, "in: " + sql);
     return Stmt(s);
   }
 
@@ -117,6 +127,33 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
 std::unique_ptr<Database> OpenSqliteDatabase(const std::string& path) {
   return std::make_unique<SqliteDatabase>(path);
+}
+
+void CopySqliteDatabase(Database& db, const std::string& to_path) {
+  auto* source = dynamic_cast<SqliteDatabase*>(&db);
+  if (source == nullptr) throw DatabaseError("only an SQLite database can be copied");
+  std::error_code ec;
+  if (std::filesystem::exists(std::filesystem::symlink_status(to_path, ec)))
+    throw DatabaseError("cannot copy the database to '" + to_path + "': the file exists");
+  sqlite3* target = nullptr;
+  int rc = sqlite3_open_v2(to_path.c_str(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", source->handle(), "main");
+    if (backup == nullptr) {
+      rc = sqlite3_errcode(target);
+    } else {
+      rc = sqlite3_backup_step(backup, -1);
+      const int finish = sqlite3_backup_finish(backup);
+      rc = rc == SQLITE_DONE ? finish : rc;
+    }
+  }
+  const std::string why = target != nullptr ? sqlite3_errmsg(target) : sqlite3_errstr(rc);
+  sqlite3_close_v2(target);
+  if (rc != SQLITE_OK) {
+    std::filesystem::remove(to_path, ec);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) throw DatabaseBusyError();
+    throw DatabaseError("cannot copy the database to '" + to_path + "': " + why);
+  }
 }
 
 }  // namespace veltrane

@@ -140,7 +140,7 @@ class ForwardOnlySet final : public Recordset {
       at_end_ = true;
     } else {
       at_end_ = true;
-      Fail(sqlite3_errmsg(sqlite3_db_handle(stmt_.get())));
+      RaiseSqliteError(sqlite3_db_handle(stmt_.get()), rc);
     }
   }
 
@@ -256,7 +256,7 @@ class TableSet final : public ScrollableSet {
     for (const auto& [i, v] : *pending_) Bind(s, index++, v);
     const int rc = sqlite3_step(s);
     sqlite3_reset(s);
-    if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
+    if (rc != SQLITE_DONE) RaiseSqliteError(conn_.handle(), rc);
     const std::int64_t key = sqlite3_last_insert_rowid(conn_.handle());
     keys_.insert(std::upper_bound(keys_.begin(), keys_.end(), key), key);
     pending_.reset();
@@ -308,7 +308,7 @@ class TableSet final : public ScrollableSet {
   bool StepRow(sqlite3_stmt* s) {
     const int rc = sqlite3_step(s);
     if (rc == SQLITE_ROW) return true;
-    if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
+    if (rc != SQLITE_DONE) RaiseSqliteError(conn_.handle(), rc);
     return false;
   }
 
@@ -375,7 +375,7 @@ class QuerySet final : public ScrollableSet {
       }
       rows_.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
+    if (rc != SQLITE_DONE) RaiseSqliteError(conn_.handle(), rc);
   }
 
   Value Field(std::string_view name) override { return rows_[CurrentRow()][ColumnIndex(cols_, name)]; }
@@ -398,7 +398,7 @@ class QuerySet final : public ScrollableSet {
       const auto row = static_cast<std::size_t>(sqlite3_column_int64(s.get(), 0));
       if (row < rows_.size()) return row;
     } else if (rc != SQLITE_DONE) {
-      Fail(sqlite3_errmsg(conn_.handle()));
+      RaiseSqliteError(conn_.handle(), rc);
     }
     return std::nullopt;
   }

@@ -19,6 +19,11 @@ struct StmtDeleter {
 };
 using Stmt = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
 
+// Raises the error of a failed call that returned `rc`: DatabaseBusyError
+// when another connection holds the database locked, otherwise
+// DatabaseError with SQLite's text, after `context` when one is given.
+[[noreturn]] void RaiseSqliteError(sqlite3* db, int rc, const std::string& context = "");
+
 // The logical type a declared column type stands for.
 enum class ColumnKind { kPlain, kMoney, kDate, kBool, kInteger, kReal, kText };
 ColumnKind KindOfDeclType(const char* decl);

@@ -82,16 +82,17 @@ void Paycheck(Session& session, const ParsedArgs& args) {
   const bool pay = args.Has("pay");
   const PaycheckOutcome outcome = pay ? PayPaycheck(db, session.clock(), request)
                                       : PreparePaycheck(db, session.clock(), request);
-  RenderPaycheck(session.out(), outcome.shown);
-  if (!pay) {
-    session.out() << "Not paid. Add --pay to pay it and mark the period's hours paid.\n";
+  if (outcome.paid) {
+    ReportPayment(session.out(), session.err(), outcome);
     return;
   }
-  if (!outcome.paid) throw UserError(outcome.refusal);
-  session.out() << "Paid: check ID " << outcome.check_id << " is in the payment journal; "
-                << outcome.hours_marked
-                << (outcome.hours_marked == 1 ? " work-journal entry" : " work-journal entries")
-                << " marked paid.\n";
+  RenderPaycheck(session.out(), outcome.shown);
+  if (pay) throw UserError(outcome.refusal);
+  if (const std::string paid = PaidOverlap(db, request); !paid.empty()) {
+    session.out() << "Not paid, and --pay would be refused: " << paid << ".\n";
+    return;
+  }
+  session.out() << "Not paid. Add --pay to pay it and mark the period's hours paid.\n";
 }
 
 }  // namespace
@@ -104,7 +105,9 @@ void AddPaycheckCommands(CommandTable& table) {
        "The paycheck counts the assistant's unpaid work-journal hours from --from to --to\n"
        "(or the hours given with --hours) and the year-to-date totals of the year of the\n"
        "check date (today, or --today). With --pay it is stored in the payment journal and\n"
-       "the period's unpaid hours are marked paid, both in one database transaction.",
+       "the period's unpaid hours are marked paid, both in one database transaction.\n"
+       "A period is paid once: a day already paid by a check that is not void is refused\n"
+       "until that check is voided.",
        {{"from", true, false, "first day of the pay period", "DATE"},
         {"to", true, false, "last day of the pay period", "DATE"},
         {"check", true, false, "check number", "N"},

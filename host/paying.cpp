@@ -1,10 +1,14 @@
 #include "host/paying.h"
 
 #include <memory>
+#include <sstream>
 
 #include "common/display.h"
 #include "common/sqlite_database.h"
+#include "common/step.h"
 #include "host/fault_point.h"
+#include "host/host_errors.h"
+#include "host/paycheck_view.h"
 #include "host/payroll_rows.h"
 #include "paytransaction/transaction.h"
 
@@ -53,6 +57,54 @@ std::string Refusal(const PaycheckRequest& r, const PaycheckShown& shown) {
   return "";
 }
 
+// The period's criteria for the work-journal entries this paycheck pays,
+// the same ones the transaction sums.
+std::string UnpaidHoursOfPeriod(const PaycheckRequest& r) {
+  return "[Name]='" + QuoteName(r.assistant) + "' AND [PaidFor]=False AND [TimeInDate]>=#" +
+         FormatSqlDate(r.from) + "# AND [TimeInDate]<=#" + FormatSqlDate(r.to) + "#";
+}
+
+// An entry's hours as stored: the number, when it is one, and the text the
+// message shows ("30", "nan", "none" for Null).
+struct StoredHours {
+  std::optional<double> number;
+  std::string text = "none";
+};
+
+StoredHours ReadStoredHours(Recordset& rs, const char* field) {
+  StoredHours hours;
+  RunStep([&] {
+    const Value v = rs.Field(field);
+    if (v.IsNull()) return;
+    hours.text = v.ToText();
+    hours.number = v.ToDouble();
+  });
+  return hours;
+}
+
+bool IsDaysHours(const StoredHours& h) { return h.number && *h.number >= 0 && *h.number <= 24; }
+
+// Another program may have written the work journal: an entry whose hours
+// no day can hold would be paid as it stands (or make the sum infinite), so
+// it stops the paycheck with the entry named.
+void RequireDaysHours(Database& db, const PaycheckRequest& r) {
+  auto rs = db.OpenRecordset("SELECT TimeInDate, RegHours, OTHours FROM [Work Journal] WHERE " +
+                                 UnpaidHoursOfPeriod(r) + " ORDER BY TimeInDate, ID",
+                             RecordsetType::kForwardOnly);
+  for (; !rs->IsEOF(); rs->MoveNext()) {
+    const StoredHours regular = ReadStoredHours(*rs, "RegHours");
+    const StoredHours overtime = ReadStoredHours(*rs, "OTHours");
+    if (IsDaysHours(regular) && IsDaysHours(overtime) && *regular.number + *overtime.number <= 24)
+      continue;
+    std::string day = "a day that is not a date";
+    RunStep([&] { day = FormatShortDate(rs->Field("TimeInDate").ToDate()); });
+    throw UserError("the work journal holds hours for " + r.assistant + " on " + day +
+                    " that a day cannot hold (regular " + regular.text + ", overtime " +
+                    overtime.text + "); correct that entry, then prepare the paycheck again");
+  }
+  rs->Close();
+}
+
 std::int64_t NewestCheckId(Database& db) {
   auto rs = db.OpenRecordset("SELECT Max(ID) AS NewestID FROM [Payment Journal]",
                              RecordsetType::kForwardOnly);
@@ -63,7 +115,28 @@ std::int64_t NewestCheckId(Database& db) {
 
 }  // namespace
 
+std::string PaidOverlap(Database& db, const PaycheckRequest& request) {
+  auto rs = db.OpenRecordset(
+      "SELECT ID, check_number, start_period, end_period FROM [Payment Journal] WHERE [payee]='" +
+          QuoteName(request.assistant) +
+          "' AND [Paid]=True AND [Void]=False AND [start_period]<=#" + FormatSqlDate(request.to) +
+          "# AND [end_period]>=#" + FormatSqlDate(request.from) + "# ORDER BY start_period, ID",
+      RecordsetType::kForwardOnly);
+  if (rs->IsEOF()) return "";
+  const std::string id = std::to_string(rs->Field("ID").ToInt());
+  const std::string number = rs->Field("check_number").ToText();
+  const std::string paid_period = FormatShortDate(rs->Field("start_period").ToDate()) + " to " +
+                                  FormatShortDate(rs->Field("end_period").ToDate());
+  rs->Close();
+  return request.assistant + " is already paid for days of " + FormatShortDate(request.from) +
+         " to " + FormatShortDate(request.to) + ": check ID " + id +
+         (number.empty() ? " (no check number)" : " (No. " + number + ")") + " pays " +
+         paid_period + "; void that check first ('paystead void " + id +
+         "') to pay those days again";
+}
+
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
+  RequireDaysHours(db, request);
   TransactionRecordsets sets(db);
   TerminalPaycheck control;
   clsTransaction transaction(clock);
@@ -74,9 +147,12 @@ PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const Paycheck
 }
 
 PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
-  // The write lock is taken before the hours are read, so no entry can be
-  // added between the paycheck's sum and the marking of the entries paid.
+  // The write lock is taken before the payment journal and the hours are
+  // read, so that no other payer can pay the period, and no entry can be
+  // added, between these reads and the payment.
   TransactionScope tx(db);
+  if (std::string paid = PaidOverlap(db, request); !paid.empty()) throw UserError(paid);
+  RequireDaysHours(db, request);
   TransactionRecordsets sets(db);
   TerminalPaycheck control;
   clsTransaction transaction(clock);
@@ -91,10 +167,8 @@ PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequ
     return outcome;
   }
   FaultPoint("after-payment");
-  outcome.hours_marked = db.Execute(
-      "UPDATE [Work Journal] SET PaidFor=True WHERE [Name]='" + QuoteName(request.assistant) +
-      "' AND PaidFor=False AND TimeInDate>=#" + FormatSqlDate(request.from) +
-      "# AND TimeInDate<=#" + FormatSqlDate(request.to) + "#");
+  outcome.hours_marked =
+      db.Execute("UPDATE [Work Journal] SET PaidFor=True WHERE " + UnpaidHoursOfPeriod(request));
   outcome.check_id = NewestCheckId(db);
   FaultPoint("before-commit");
   tx.Commit();
@@ -105,6 +179,27 @@ PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequ
                                static_cast<std::int32_t>(outcome.check_id));
   outcome.shown = control.shown();
   return outcome;
+}
+
+void ReportPayment(std::ostream& out, std::ostream& err, const PaycheckOutcome& outcome) {
+  const std::string id = std::to_string(outcome.check_id);
+  std::string failure;
+  try {
+    std::ostringstream shown;  // whole or not at all: no half-drawn check
+    RenderPaycheck(shown, outcome.shown);
+    out << shown.str();
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "an unexpected failure";
+  }
+  if (!failure.empty()) {
+    err << "paystead: warning: check ID " << id << " is paid and stored, but it cannot be shown ("
+        << failure << "); see it with 'paystead check " << id << "'\n";
+  }
+  out << "Paid: check ID " << id << " is in the payment journal; " << outcome.hours_marked
+      << (outcome.hours_marked == 1 ? " work-journal entry" : " work-journal entries")
+      << " marked paid.\n";
 }
 
 }  // namespace veltrane::host

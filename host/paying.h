@@ -2,11 +2,12 @@
 // prepare it with clsTransaction over the five record sets, show it on the
 // terminal control, and, when asked, pay it: the payment-journal row and the
 // marking of the period's unpaid hours as paid are one database transaction,
-// so that a crash leaves both or neither.
+// so that a crash leaves both or neither, and a period is paid once.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -36,10 +37,26 @@ struct PaycheckOutcome {
 };
 
 // Prepares the paycheck as of `clock`'s today and shows it; stores nothing.
+// Raises UserError when the work journal holds hours of the period that
+// cannot be a day's.
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
 
-// Prepares, shows and pays the paycheck. A paycheck with nothing to pay or
-// a negative net pay is refused (outcome.refusal) and nothing is stored.
+// Prepares, shows and pays the paycheck in one write transaction, so that
+// no other payer comes between its checks and the payment. Raises
+// UserError, storing nothing, when a paid check that is not void pays a day
+// of the period (PaidOverlap) or when the work journal holds hours of the
+// period that cannot be a day's. A paycheck with nothing to pay or a
+// negative net pay is refused (outcome.refusal) and nothing is stored.
 PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
+
+// Why the request's period cannot be paid again: the paid check, not void,
+// of the same assistant whose period shares a day with it, named by ID,
+// number and period; empty when there is none.
+std::string PaidOverlap(Database& db, const PaycheckRequest& request);
+
+// Shows a paid check on `out` and says where it is stored. The payment is
+// already committed, so a check that cannot be shown is reported on `err`
+// and the report still ends as a success; nothing is raised.
+void ReportPayment(std::ostream& out, std::ostream& err, const PaycheckOutcome& outcome);
 
 }  // namespace veltrane::host

@@ -135,8 +135,10 @@ void RunCommand(Session& session, const std::vector<std::string>& args) {
 
 int RunPaystead(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Command* command = nullptr;
+  std::string db_path = kDefaultDb;
   try {
     const GlobalOptions global = ExtractGlobalOptions(args);
+    db_path = global.db.value_or(kDefaultDb);
     std::size_t used = 0;
     command = FindCommand(global.rest, used);
     if (command == nullptr) {
@@ -170,7 +172,7 @@ int RunPaystead(const std::vector<std::string>& args, std::ostream& out, std::os
     std::optional<FixedClock> fixed;
     if (global.today) fixed.emplace(ReadDate("--today", *global.today));
     const Clock& clock = fixed ? static_cast<const Clock&>(*fixed) : DefaultClock();
-    Session session(global.db.value_or(kDefaultDb), global.db.has_value(), clock, out, err);
+    Session session(db_path, global.db.has_value(), clock, out, err);
     command->run(session, parsed);
     return kExitOk;
   } catch (const UsageError& e) {
@@ -182,6 +184,9 @@ int RunPaystead(const std::vector<std::string>& args, std::ostream& out, std::os
     return kExitUsage;
   } catch (const UserError& e) {
     err << "paystead: " << e.what() << '\n';
+  } catch (const DatabaseBusyError&) {
+    // The transaction that met the lock is rolled back, so nothing changed.
+    err << "paystead: " << InUseMessage(db_path) << '\n';
   } catch (const DatabaseError& e) {
     err << "paystead: the database refused the change: " << e.what() << '\n';
   } catch (const std::exception& e) {

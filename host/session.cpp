@@ -10,10 +10,29 @@ namespace veltrane::host {
 
 namespace {
 
-constexpr const char* kPayrollTables[] = {"Payment Journal", "Work Journal", "Assistants",
-                                          "Tax Settings", kEmployerTable};
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+// The message for a file that cannot serve as the payroll database.
+UserError SchemaRefusal(const std::string& path, const PayrollSchemaError& e) {
+  switch (e.reason()) {
+    case PayrollSchemaError::Reason::kNewer:
+      return UserError(Quoted(path) + " was written by a newer paystead: " + e.what() +
+                       "; open it with that version");
+    case PayrollSchemaError::Reason::kIncomplete:
+      return UserError(Quoted(path) + " is not a complete paystead database: " + e.what() +
+                       "; nothing was changed");
+    case PayrollSchemaError::Reason::kNotPayroll:
+      break;
+  }
+  return UserError(Quoted(path) + " is not a paystead database: " + e.what() +
+                   "; name yours with --db, or create a new one with 'paystead init'");
+}
 
 }  // namespace
+
+std::string InUseMessage(const std::string& db_path) {
+  return Quoted(db_path) + " is in use by another program; try again";
+}
 
 Database& Session::db() {
   if (*db_) return **db_;
@@ -22,18 +41,22 @@ Database& Session::db() {
     throw UserError("there is no database '" + db_path_ +
                     "'; create it with 'paystead init' or name it with --db");
   }
+  OpenedPayrollDatabase opened;
   try {
-    std::unique_ptr<Database> db = OpenSqliteDatabase(db_path_);
-    for (const char* table : kPayrollTables) {
-      db->OpenRecordset(std::string("SELECT * FROM [") + table + "] WHERE 1=0",
-                        RecordsetType::kForwardOnly)
-          ->Close();
-    }
-    *db_ = std::move(db);
-  } catch (const DatabaseError&) {
-    throw UserError("'" + db_path_ +
-                    "' is not a paystead database; create one with 'paystead init'");
+    opened = OpenPayrollDatabase(db_path_);
+  } catch (const PayrollSchemaError& e) {
+    throw SchemaRefusal(db_path_, e);
+  } catch (const DatabaseBusyError&) {
+    throw UserError(InUseMessage(db_path_));
+  } catch (const DatabaseError& e) {
+    throw UserError("cannot open " + Quoted(db_path_) + ": " + e.what());
   }
+  if (opened.upgraded_from) {
+    err() << "paystead: note: " << Quoted(db_path_) << " had database layout "
+          << *opened.upgraded_from << "; it is upgraded to layout " << kPayrollLayoutVersion
+          << ", and the file as it was is kept as " << Quoted(opened.kept_copy) << "\n";
+  }
+  *db_ = std::move(opened.db);
   return **db_;
 }
 

@@ -15,6 +15,10 @@
 
 namespace veltrane::host {
 
+// "'FILE' is in use by another program; try again": what a command says
+// when the database stays locked by another program.
+std::string InUseMessage(const std::string& db_path);
+
 class Session {
  public:
   Session(std::string db_path, bool db_given, const Clock& clock, std::ostream& out,
@@ -33,8 +37,9 @@ class Session {
   std::ostream& out() const { return *out_; }
   std::ostream& err() const { return *err_; }
 
-  // The payroll database of an existing file. Raises UserError when the file
-  // is missing or is not a payroll database.
+  // The payroll database of an existing file, its layout checked and an
+  // older one upgraded (saying so on err()). Raises UserError when the file
+  // is missing, busy, or not a payroll database this program can use.
   Database& db();
   // Creates the file's payroll tables (the file must not hold other data)
   // and keeps the database open for the commands that follow.

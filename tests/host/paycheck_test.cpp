@@ -30,16 +30,68 @@ class Paycheck : public ProgramTest {
   }
 };
 
-TEST_F(Paycheck, PayingTheSamePeriodTwiceFindsNoHoursTheSecondTime) {
+TEST_F(Paycheck, PayingTheSamePeriodTwiceIsRefusedNamingTheFirstCheck) {
   AddWeekOfHours("Ann Lee");
   ASSERT_EQ(PayFirstWeek("Ann Lee").exit_code, 0);
 
   const ProgramResult again = PayFirstWeek("Ann Lee");
   EXPECT_EQ(again.exit_code, 1);
-  EXPECT_THAT(again.out, HasSubstr("Hours: 0 regular, 0 overtime"));
-  EXPECT_THAT(again.out, HasRow({"Gross pay", "$0.00", "$400.00"}));
-  EXPECT_THAT(again.err, HasSubstr("there is nothing to pay Ann Lee for 3/1/2004 to 3/7/2004"));
+  EXPECT_THAT(again.err, HasSubstr("Ann Lee is already paid for days of 3/1/2004 to 3/7/2004: "
+                                   "check ID 1 (no check number) pays 3/1/2004 to 3/7/2004"));
   EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Payment Journal]"), 1);
+}
+
+// With hours given by hand the work journal has nothing to say about the
+// period; the payment journal alone tells that it is paid.
+TEST_F(Paycheck, ManualHoursCannotPayADayThatACheckPays) {
+  const auto pay = [&](const char* from, const char* to) {
+    return Run({"paycheck", "Ann Lee", "--from", from, "--to", to, "--hours", "40", "--check",
+                "1001", "--pay"});
+  };
+  ASSERT_EQ(pay("3/1/2004", "3/7/2004").exit_code, 0);
+
+  for (const auto& [from, to] : {std::pair{"3/1/2004", "3/7/2004"},
+                                 {"3/7/2004", "3/13/2004"},
+                                 {"2/24/2004", "3/1/2004"},
+                                 {"3/3/2004", "3/4/2004"}}) {
+    const ProgramResult again = pay(from, to);
+    EXPECT_EQ(again.exit_code, 1) << from << " to " << to;
+    EXPECT_THAT(again.err, HasSubstr("check ID 1 (No. 1001) pays 3/1/2004 to 3/7/2004; void that "
+                                     "check first ('paystead void 1')"));
+    EXPECT_EQ(LineCount(again.err), 1) << again.err;
+  }
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Payment Journal]"), 1);
+  // Shown without --pay, the paycheck says that paying it would be refused.
+  EXPECT_THAT(
+      Ok({"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--hours", "40"}),
+      HasSubstr("Not paid, and --pay would be refused: Ann Lee is already paid"));
+
+  // The days next to the period are free; voiding the check frees its own.
+  EXPECT_EQ(pay("3/8/2004", "3/14/2004").exit_code, 0);
+  Ok({"void", "1"});
+  const ProgramResult repaid = pay("3/1/2004", "3/7/2004");
+  EXPECT_EQ(repaid.exit_code, 0) << repaid.err;
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Payment Journal] WHERE [Void]=False"), 2);
+}
+
+// Two payers of the same period started at once: the check of the period
+// and the payment are one write transaction, so exactly one of them pays.
+TEST_F(Paycheck, OfTwoPayersAtOnceExactlyOnePays) {
+  constexpr int kRounds = 20;
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string from = "1/" + std::to_string(round + 1) + "/2004";
+    const std::vector<std::string> args = {"paycheck", "Ann Lee", "--from", from,   "--to",
+                                           from,       "--hours", "8",      "--pay"};
+    const Running first = Start(args);
+    const Running second = Start(args);
+    const ProgramResult a = Wait(first), b = Wait(second);
+    ASSERT_EQ((a.exit_code == 0) + (b.exit_code == 0), 1) << "round " << round << ":\n"
+                                                          << a.err << b.err;
+    const ProgramResult& refused = a.exit_code == 0 ? b : a;
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_THAT(refused.err, HasSubstr("Ann Lee is already paid for days of " + from));
+  }
+  EXPECT_EQ(QueryNumber("SELECT Count(*) AS n FROM [Payment Journal]"), kRounds);
 }
 
 TEST_F(Paycheck, ManualHoursAndSupplementalPayAreTaxedAndTheJournalHoursMarkedPaid) {
@@ -96,10 +148,14 @@ TEST_F(Paycheck, VoidingTakesTheCheckOutOfTheTotalsAndMakesItsHoursPayableAgain)
   EXPECT_THAT(repaid.out, HasRow({"Gross pay", "$400.00", "$400.00"}));
 }
 
+// paystead pays a day once, but a journal written by another program (or
+// before the host refused a second payment) may hold two checks of a day.
 TEST_F(Paycheck, VoidingKeepsHoursPaidThatAnotherCheckCovers) {
   AddWeekOfHours("Ann Lee");
   ASSERT_EQ(PayFirstWeek("Ann Lee").exit_code, 0);
-  Ok({"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/3/2004", "--hours", "4", "--pay"});
+  Execute(
+      "INSERT INTO [Payment Journal] (payee, [Date], start_period, end_period, gross_pay, Paid, "
+      "[Void]) VALUES ('Ann Lee', #3/4/04#, #3/1/04#, #3/3/04#, 400000, True, False)");
   EXPECT_THAT(Ok({"void", "1"}),
               HasSubstr("is void; 2 work-journal entries of its period unpaid again"));
   EXPECT_THAT(Ok({"hours", "list", "--unpaid"}), HasSubstr("Total: 2 entries, 16 regular"));
@@ -155,6 +211,37 @@ TEST_F(Paycheck, ANameWithAnApostropheWorksEndToEnd) {
   EXPECT_THAT(Ok({"void", "1"}), HasSubstr("5 work-journal entries of its period unpaid again"));
   EXPECT_THAT(Ok({"hours", "list", "--unpaid"}), HasSubstr("Total: 6 entries"));
 }
+
+// Hours written into the work journal by another program, as the SQL
+// values of RegHours and OTHours.
+class HoursNoDayCanHold : public Paycheck, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HoursNoDayCanHold, StopThePaycheckBeforeAnythingIsWritten) {
+  Ok({"hours", "add", "Ann Lee", "3/1/2004", "8"});
+  Execute(std::string("INSERT INTO [Work Journal] (Name, TimeInDate, RegHours, OTHours, PaidFor) "
+                      "VALUES ('Ann Lee', #3/2/04#, ") +
+          GetParam() + ", False)");
+  const std::string before = ReadFile(DbPath());
+
+  // With supplemental pay there is something to pay whatever the hours.
+  const std::vector<std::string> paycheck = {"paycheck", "Ann Lee",  "--from", "3/1/2004",
+                                             "--to",     "3/7/2004", "--supp", "Bonus:50"};
+  for (const bool pay : {false, true}) {
+    std::vector<std::string> args = paycheck;
+    if (pay) args.push_back("--pay");
+    const ProgramResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+    EXPECT_THAT(r.err, HasSubstr("the work journal holds hours for Ann Lee on 3/2/2004 that a day "
+                                 "cannot hold"));
+    EXPECT_EQ(LineCount(r.err), 1) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_TRUE(ReadFile(DbPath()) == before) << "the database changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HoursNoDayCanHold,
+                         ::testing::Values("30, 0", "-5, 0", "0, -0.5", "20, 5", "'NaN', 0",
+                                           "'eight', 0", "9e999, 0", "0, 9e999", "1e20, 0"));
 
 }  // namespace
 }  // namespace veltrane::host::testing

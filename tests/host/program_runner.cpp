@@ -37,6 +37,11 @@ std::string ProgramTest::ReadFile(const std::string& path) {
 
 ProgramResult ProgramTest::Run(const std::vector<std::string>& args,
                                const std::vector<std::string>& env) const {
+  return Wait(Start(args, env));
+}
+
+ProgramTest::Running ProgramTest::Start(const std::vector<std::string>& args,
+                                        const std::vector<std::string>& env) const {
   // The environment: the test's own, without locale or fault settings, then
   // a US English locale and the additions.
   std::vector<std::string> vars;
@@ -63,7 +68,8 @@ ProgramResult ProgramTest::Run(const std::vector<std::string>& args,
   for (auto& v : vars) envp.push_back(v.data());
   envp.push_back(nullptr);
 
-  const std::string out_path = Path(".stdout"), err_path = Path(".stderr");
+  const std::string run = std::to_string(++started_);
+  const std::string out_path = Path(".stdout-" + run), err_path = Path(".stderr-" + run);
   const pid_t pid = fork();
   if (pid == 0) {
     const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -74,14 +80,18 @@ ProgramResult ProgramTest::Run(const std::vector<std::string>& args,
     execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
+  return {static_cast<int>(pid), out_path, err_path};
+}
+
+ProgramResult ProgramTest::Wait(const Running& running) const {
   ProgramResult result;
   int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return result;
+  if (running.pid < 0 || waitpid(running.pid, &status, 0) != running.pid) return result;
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = ReadFile(out_path);
-  result.err = ReadFile(err_path);
-  std::filesystem::remove(out_path);
-  std::filesystem::remove(err_path);
+  result.out = ReadFile(running.out_path);
+  result.err = ReadFile(running.err_path);
+  std::filesystem::remove(running.out_path);
+  std::filesystem::remove(running.err_path);
   return result;
 }
 
@@ -110,6 +120,10 @@ long long ProgramTest::QueryNumber(const std::string& sql) const {
   const long long n = rs->Field("n").ToInt();
   rs->Close();
   return n;
+}
+
+void ProgramTest::Execute(const std::string& sql) const {
+  OpenSqliteDatabase(DbPath())->Execute(sql);
 }
 
 ::testing::Matcher<const std::string&> HasRow(const std::vector<std::string>& cells) {

@@ -25,6 +25,16 @@ class ProgramTest : public ::testing::Test {
   // settings to the program's environment.
   ProgramResult Run(const std::vector<std::string>& args,
                     const std::vector<std::string>& env = {}) const;
+
+  // A program started and not yet waited for, so that several can run at
+  // once.
+  struct Running {
+    int pid = -1;
+    std::string out_path, err_path;
+  };
+  Running Start(const std::vector<std::string>& args,
+                const std::vector<std::string>& env = {}) const;
+  ProgramResult Wait(const Running& running) const;
   // Runs and expects success; returns the standard output.
   std::string Ok(const std::vector<std::string>& args) const;
 
@@ -38,8 +48,12 @@ class ProgramTest : public ::testing::Test {
   // The single number that a SELECT of one value gives, read straight
   // from the database file.
   long long QueryNumber(const std::string& sql) const;
+  // Runs a statement on the database file as another program would: no
+  // check of its layout, nothing upgraded.
+  void Execute(const std::string& sql) const;
 
   std::string dir_;
+  mutable int started_ = 0;  // names the output files of each run
 };
 
 // Number of lines of a text.

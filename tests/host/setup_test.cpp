@@ -11,6 +11,7 @@ namespace veltrane::host::testing {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 struct BadInput {
@@ -153,8 +154,12 @@ const BadInput kBadInputs[] = {
      "--hours (overtime)"},
     {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/8/2004", "--hours", "30", "--pay"},
      "from 0 to 24"},
-    {{"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--pay"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--pay"},
      "there is nothing to pay Ann Lee"},
+    {{"paycheck", "Ann Lee", "--from", "3/1/2004", "--to", "3/7/2004", "--pay"},
+     "Ann Lee is already paid for days of 3/1/2004 to 3/7/2004: check ID 1"},
+    {{"paycheck", "Ann Lee", "--from", "3/7/2004", "--to", "3/7/2004", "--hours", "8", "--pay"},
+     "Ann Lee is already paid for days of 3/7/2004 to 3/7/2004: check ID 1"},
     {{"--today", "13/1/2004", "journal"}, "--today: '13/1/2004' is not a date"},
     // The payment journal.
     {{"check", "99"}, "there is no check with ID 99"},
@@ -225,10 +230,26 @@ TEST_F(Setup, RawElectionListIsCheckedAndSpelledCanonically) {
   EXPECT_EQ(mixed.exit_code, 2);
 }
 
-TEST_F(Setup, InitForceReplacesTheDatabase) {
+TEST_F(Setup, InitForceReplacesTheDatabaseAndKeepsTheOldFile) {
   MakeHousehold();
-  EXPECT_THAT(Ok({"init", "--force"}), HasSubstr("Created the payroll database"));
+  const std::string before = ReadFile(DbPath());
+  const std::string out = Ok({"init", "--force"});
+  EXPECT_THAT(out, HasSubstr("Created the payroll database"));
   EXPECT_THAT(Ok({"assistant", "list"}), HasSubstr("No assistants yet"));
+
+  const std::string prefix = "Kept the old file as '";
+  const std::size_t at = out.find(prefix);
+  ASSERT_NE(at, std::string::npos) << out;
+  const std::string kept =
+      out.substr(at + prefix.size(), out.find('\'', at + prefix.size()) - at - prefix.size());
+  EXPECT_THAT(kept, ::testing::MatchesRegex("paystead\\.db\\.replaced-[0-9]{8}-[0-9]{6}"));
+  EXPECT_TRUE(ReadFile(Path(kept)) == before) << "the old file is not kept as it was";
+  EXPECT_THAT(Ok({"--db", kept, "assistant", "list"}), HasSubstr("Ann Lee"));
+
+  // A second replacement, even within the same second, keeps its own name.
+  const std::string again = Ok({"init", "--force"});
+  EXPECT_THAT(again, Not(HasSubstr(prefix + kept + "'")));
+  EXPECT_THAT(again, HasSubstr(prefix));
 }
 
 TEST_F(Setup, AFileThatIsNotAPayrollDatabaseIsNamed) {

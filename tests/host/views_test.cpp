@@ -3,11 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 #include "common/amount_text.h"
 #include "host/listing_views.h"
 #include "host/paycheck_view.h"
+#include "host/paying.h"
 #include "host/text_table.h"
 
 namespace veltrane::host {
@@ -80,6 +82,32 @@ TEST_F(PaycheckViewTest, StatusMarksAndMissingPartsAreShown) {
   EXPECT_THAT(out, HasSubstr("(none on file)"));
   EXPECT_THAT(out, HasSubstr("Deductions\n  (none)\n"));
   EXPECT_THAT(out, Not(HasSubstr("Hours:")));  // a stored check does not set them
+}
+
+// The payment is committed before the check is shown: a check that cannot
+// be drawn (hours no display can write) must not turn the paid check into
+// a reported failure, nor leave half a check on the terminal.
+TEST_F(PaycheckViewTest, APaidCheckThatCannotBeShownIsStillReportedPaid) {
+  PaycheckOutcome outcome;
+  outcome.shown = check;
+  outcome.shown.overtime_hours = std::numeric_limits<float>::infinity();
+  outcome.paid = true;
+  outcome.check_id = 7;
+  outcome.hours_marked = 1;
+  std::ostringstream out, err;
+  ASSERT_NO_THROW(ReportPayment(out, err, outcome));
+  EXPECT_EQ(out.str(),
+            "Paid: check ID 7 is in the payment journal; 1 work-journal entry marked paid.\n");
+  EXPECT_THAT(err.str(), HasSubstr("check ID 7 is paid and stored, but it cannot be shown"));
+  EXPECT_THAT(err.str(), HasSubstr("see it with 'paystead check 7'"));
+
+  outcome.shown.overtime_hours = 2;
+  std::ostringstream shown, quiet;
+  ReportPayment(shown, quiet, outcome);
+  EXPECT_EQ(shown.str(), Render(outcome.shown) +
+                             "Paid: check ID 7 is in the payment journal; 1 "
+                             "work-journal entry marked paid.\n");
+  EXPECT_EQ(quiet.str(), "");
 }
 
 TEST(JournalView, VoidChecksAreMarkedAndLeftOutOfTheTotal) {
