@@ -120,7 +120,9 @@ TEST_F(OtherWithholdingTest, AllowancesLowerTheLimitedPaymentsOfEveryPayee) {
 TEST_F(OtherWithholdingTest, ANameNotDefinedGivesTheStatementOfAnEmptyRecord) {
   Settings({{"OtherWithholdings", "Union|5|1000|1.5|2|1||||"}});
   Pay({.date = "3/5/2004", .gross = "500", .withholding = "FIT|20|0|Union|5|10|"});
-  Pay({.payee = "Bo Park", .date = "3/5/2004", .gross = "300",
+  Pay({.payee = "Bo Park",
+       .date = "3/5/2004",
+       .gross = "300",
        .withholding = "Soc. Sec.|18.6|18.6|"});
   EXPECT_THAT(Run("Parking", "", "3/1/2004", "3/31/2004"),
               ElementsAreArray(Rows{
@@ -191,7 +193,8 @@ TEST_F(SupplementalTest, AKindWithoutTaxListsHasNoneUnderTaxes) {
 TEST_F(SupplementalTest, EachItemOfTheKindIsAPaymentAndItsTaxesAreListedOnceInOrder) {
   Pay({.date = "3/5/2004",
        .supplemental = "Tip'20'Soc. Sec.|||Medicare|||'tip'15'Medicare|||FIT|||'Tips'99'SIT|||'"});
-  Pay({.payee = "Bo Park", .date = "3/12/2004",
+  Pay({.payee = "Bo Park",
+       .date = "3/12/2004",
        .supplemental = "Tip'5.5''TIP''FUTA|||'Tip'abc''Bonus'50'SDI|||'"});
   Pay({.date = "3/19/2004", .supplemental = "Tip'100'EIC|||'", .void_check = true});
   Pay({.date = "4/2/2004", .supplemental = "Tip'7'SUI|||'"});

@@ -217,15 +217,16 @@ TEST_F(StateTest, DisabilityInsuranceWithoutABaseHasOnlyTheTaxablePayments) {
 // non-zero number or "True" in any letter case.
 TEST_F(StateTest, UseExemptionsIsTrueOnlyForTrueOrANonZeroNumber) {
   const std::vector<std::pair<Value, std::string>> cases = {
-      {Value(true), "Yes"},  {Value("TRUE"), "Yes"}, {Value("-1"), "Yes"}, {Value(2.5), "Yes"},
-      {Value(false), "No"},  {Value(""), "No"},     {Value(), "No"},     {Value("yes"), "No"},
-      {Value("0"), "No"}};
+      {Value(true), "Yes"}, {Value("TRUE"), "Yes"}, {Value("-1"), "Yes"},
+      {Value(2.5), "Yes"},  {Value(false), "No"},   {Value(""), "No"},
+      {Value(), "No"},      {Value("yes"), "No"},   {Value("0"), "No"}};
   for (const auto& [setting, shown] : cases) {
     db->Execute("DELETE FROM [Tax Settings]");
     Settings({{"SDIBase", "1000"}, {"SDISingle", "100"}, {"SDIUseExemptions", setting}});
     Statements();
-    EXPECT_EQ(AmountOf(Run("SDI", "", "3/1/2004", "3/31/2004"), "Wage base reduced by exemptions: "),
-              shown)
+    EXPECT_EQ(
+        AmountOf(Run("SDI", "", "3/1/2004", "3/31/2004"), "Wage base reduced by exemptions: "),
+        shown)
         << setting.ToText();
   }
 }

@@ -22,8 +22,7 @@ TEST(SupplementalTaxListTest, ElectedNamesInTheirElectedSpellingAsTriplesWithout
 }
 
 TEST(SupplementalTaxListTest, NamesNotElectedEmptyOrRepeatedAreRefused) {
-  const auto refusal = [](const std::string& names,
-                           const std::string& elections = kAnnsElections) {
+  const auto refusal = [](const std::string& names, const std::string& elections = kAnnsElections) {
     try {
       SupplementalTaxList("--supp", names, elections, "Ann Lee");
     } catch (const UserError& e) {
@@ -49,7 +48,7 @@ class SupplementalTaxes : public ProgramTest {
   }
   ProgramResult PayWith(const std::vector<std::string>& supp) const {
     std::vector<std::string> args = {"paycheck", "Ann Lee", "--from", "3/1/2004", "--to",
-                                     "3/7/2004", "--hours", "10", "--pay"};
+                                     "3/7/2004", "--hours", "10",     "--pay"};
     for (const std::string& s : supp) {
       args.push_back("--supp");
       args.push_back(s);
@@ -69,9 +68,9 @@ TEST_F(SupplementalTaxes, TheItemCarriesItsTaxesAndANameWithoutTaxesMayHoldColon
   // 100 + 20 + 5 + 7.50 of gross pay, each item shown on the check.
   EXPECT_THAT(r.out, HasRow({"Tip", "$20.00", "$20.00"}));
   EXPECT_THAT(r.out, HasRow({"Gross pay", "$132.50"}));
-  EXPECT_EQ(ChecksWithSupplemental(
-                "Tip''20''Soc. Sec.|||Medicare|||''Note: May''5''''Bonus''7.5''''"),
-            1);
+  EXPECT_EQ(
+      ChecksWithSupplemental("Tip''20''Soc. Sec.|||Medicare|||''Note: May''5''''Bonus''7.5''''"),
+      1);
 }
 
 TEST_F(SupplementalTaxes, ATaxTheAssistantHasNotElectedIsRefusedAndNothingPaid) {
