@@ -8,6 +8,7 @@
 
 #include "common/display.h"
 #include "host/command.h"
+#include "host/year_end.h"
 #include "host/host_errors.h"
 
 namespace veltrane::host {
@@ -188,6 +189,18 @@ void RunDemo(Session& demo) {
   demo.out() << "The quarter:\n";
   PrintSummary(demo, kRosa);
   PrintSummary(demo, kSean);
+  for (const char* type : {"Summary", "Soc. Sec."}) {
+    demo.out() << "\n$ paystead statement \"" << type << "\" --from " << Day(first) << " --to "
+               << Day(last) << "\n";
+    RunCommand(demo, {"statement", type, "--from", Day(first), "--to", Day(last)});
+  }
+  // The year-end package goes into a folder of its own that is kept, so
+  // that a person can open its index.
+  std::string folder = (fs::temp_directory_path() / "paystead-demo-XXXXXX").string();
+  if (!::mkdtemp(folder.data())) throw UserError("cannot make a folder for the year-end package");
+  const YearEndPackage package = WriteYearEnd(demo.db(), {2004, "", folder}, Date(last));
+  demo.out() << "\nThe year-end package of 2004 (" << package.pages
+             << " statements) is in '" << folder << "'; open '" << package.index << "'.\n";
 }
 
 void Demo(Session& session, const ParsedArgs&) {
