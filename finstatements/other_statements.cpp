@@ -118,7 +118,7 @@ void clsFinStmnts::ShowSupplementalStatement(const std::string& strType,
   int count = 0;
   std::vector<std::string> taxes;
   RunStep([&] {
-    const std::vector<JournalRow> rows = JournalRows(strAttendant, strStart, strEnd);
+    const std::vector<JournalRow>& rows = JournalRows(strAttendant, strStart, strEnd);
     SortList& sort = Sort();
     sort.Clear();
     for (const JournalRow& row : rows) {

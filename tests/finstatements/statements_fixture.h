@@ -66,7 +66,7 @@ struct FinStmntsProbe {
   static Money AdjustBase(const clsFinStmnts& s, const std::vector<std::string>& definition,
                           Money base, const std::string& a, const std::string& b,
                           const std::string& c) {
-    return s.AdjustBaseForExemptions(definition, base, a, b, c);
+    return Fresh(s, [&] { return s.AdjustBaseForExemptions(definition, base, a, b, c); });
   }
 };
 
