@@ -27,7 +27,7 @@ constexpr const char* kSean = "Sean O'Connor";
 class TemporaryDatabase {
  public:
   TemporaryDatabase() {
-    std::string pattern = (fs::temp_directory_path() / "paystead-demo-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "paystead-year-end-XXXXXX").string();
     const int fd = mkstemp(pattern.data());
     if (fd < 0)
       throw UserError(
@@ -196,7 +196,7 @@ void RunDemo(Session& demo) {
   }
   // The year-end package goes into a folder of its own that is kept, so
   // that a person can open its index.
-  std::string folder = (fs::temp_directory_path() / "paystead-demo-XXXXXX").string();
+  std::string folder = (fs::temp_directory_path() / "paystead-year-end-XXXXXX").string();
   if (!::mkdtemp(folder.data())) throw UserError("cannot make a folder for the year-end package");
   const YearEndPackage package = WriteYearEnd(demo.db(), {2004, "", folder}, Date(last));
   demo.out() << "\nThe year-end package of 2004 (" << package.pages
