@@ -246,9 +246,9 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
       {kTaxFIT, &clsFinStmnts::ShowFITStatement},
       {kTaxFUTA, &clsFinStmnts::ShowFUTAStatement},
       {kTaxEIC, &clsFinStmnts::ShowEICStatement},
-      {kTaxSIT, nullptr},
-      {kTaxSDI, nullptr},
-      {kTaxSUI, nullptr},
+      {kTaxSIT, &clsFinStmnts::ShowSITStatement},
+      {kTaxSDI, &clsFinStmnts::ShowSDIStatement},
+      {kTaxSUI, &clsFinStmnts::ShowSUIStatement},
   };
   // The rows read for this statement are let go when it is written.
   struct ForgetRows {
@@ -268,9 +268,17 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
     return;
   }
   if (locale_ == kLocaleEnUs && (IEquals(type, "Federal Taxes") || IEquals(type, "Tax Forms"))) return;
-  // Kinds of supplemental pay and employer-defined withholdings are named
-  // by the catalogue's last entries; their statements come with the state
-  // tax statements.
+  // Any other entry names a kind of supplemental pay the last catalogue
+  // found, or else an employer-defined withholding.
+  bool supplemental = false;
+  for (const std::string& name : supplemental_names_) {
+    supplemental = supplemental || IEquals(type, name);
+  }
+  if (supplemental) {
+    RunStep([&] { ShowSupplementalStatement(type, strAttendant, strStart, strEnd); });
+  } else {
+    RunStep([&] { ShowOtherWithholdingStatement(type, strAttendant, strStart, strEnd); });
+  }
 }
 
 }  // namespace veltrane

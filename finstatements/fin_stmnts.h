@@ -146,6 +146,32 @@ class clsFinStmnts {
   // Tax form worksheets.
 
   // State tax, other-withholding and supplemental payment statements.
+  void ShowSITStatement(const std::string& strAttendant, const std::string& strStart,
+                        const std::string& strEnd);
+  void ShowSDIStatement(const std::string& strAttendant, const std::string& strStart,
+                        const std::string& strEnd);
+  void ShowSUIStatement(const std::string& strAttendant, const std::string& strStart,
+                        const std::string& strEnd);
+  // The statement of `tax` ("SIT", "SDI" or "SUI") from its Tax Settings;
+  // without a settings row, a message and a short statement saying so.
+  void ShowStateStatement(std::string_view tax, const std::string& strAttendant,
+                          const std::string& strStart, const std::string& strEnd);
+  // The statement of the employer-defined withholding named `strType` (an
+  // empty definition when OtherWithholdings has none of that name).
+  void ShowOtherWithholdingStatement(const std::string& strType, const std::string& strAttendant,
+                                     const std::string& strStart, const std::string& strEnd);
+  // The payments of the supplemental kind `strType` and the taxes named
+  // for them.
+  void ShowSupplementalStatement(const std::string& strType, const std::string& strAttendant,
+                                 const std::string& strStart, const std::string& strEnd);
+  // `base` less the exemption allowances that the nine-field tax
+  // `definition` gives the attendant (or each payee of the period, for "All
+  // Assistants") for the filing status and number of their election of the
+  // tax. When a payee has no Assistants row or the allowances cannot be
+  // worked out, says so in a message and returns `base` unchanged.
+  Money AdjustBaseForExemptions(const std::vector<std::string>& definition, Money base,
+                                const std::string& strAttendant, const std::string& strStart,
+                                const std::string& strEnd) const noexcept;
 
   MessageBox* messages_;
   const LocaleProvider& locale_provider_;

@@ -1,15 +1,18 @@
 // paystead paycheck: prepare, show and pay one paycheck.
+#include <cctype>
 #include <cstdint>
 #include <limits>
 
 #include "common/amount_text.h"
 #include "common/delimited_list.h"
 #include "common/locale.h"
+#include "common/text.h"
 #include "host/command.h"
 #include "host/host_errors.h"
 #include "host/paycheck_view.h"
 #include "host/paying.h"
 #include "host/payroll_rows.h"
+#include "host/tax_lists.h"
 #include "host/user_input.h"
 
 namespace veltrane::host {
@@ -28,21 +31,46 @@ std::pair<float, float> ManualHours(const std::string& text, Date from, Date to)
   return {r, o};
 }
 
-// "Bonus:50" -> one supplemental pay item "Bonus'50''".
-std::string SupplementalItem(const std::string& text) {
-  const std::size_t colon = text.rfind(':');
-  if (colon == std::string::npos)
+// Whether a text begins as an amount does (a digit, sign or point), so
+// that "Tip:20:FIT" ends in taxes and "Note: May:5" in an amount.
+bool StartsLikeAmount(const std::string& text) {
+  const std::string t = Trim(text);
+  return !t.empty() && (std::isdigit(static_cast<unsigned char>(t[0])) || t[0] == '.' ||
+                        t[0] == '-' || t[0] == '+');
+}
+
+// "Bonus:50" -> one supplemental pay item "Bonus'50''", and
+// "Tip:20:Soc. Sec.,Medicare" -> "Tip'20'Soc. Sec.|||Medicare|||'" with
+// the taxes the item is subject to, each one the assistant has elected.
+// Without taxes the name may hold colons ("Note: May:5").
+std::string SupplementalItem(const std::string& text, const std::string& assistant,
+                             const std::string& elections) {
+  const std::size_t last = text.rfind(':');
+  if (last == std::string::npos)
     throw UserError("--supp: '" + text + "' lacks the amount; write it like Bonus:50");
-  const std::string name = ReadText("--supp", text.substr(0, colon));
+  std::size_t name_end = last;
+  std::string amount_text = text.substr(last + 1);
+  std::string taxes;
+  const std::size_t before = last == 0 ? std::string::npos : text.rfind(':', last - 1);
+  if (before != std::string::npos && !StartsLikeAmount(amount_text)) {
+    taxes = amount_text;
+    amount_text = text.substr(before + 1, last - before - 1);
+    name_end = before;
+  }
+  const std::string name = ReadText("--supp", text.substr(0, name_end));
   if (name.empty()) throw UserError("--supp: '" + text + "' has no name; write it like Bonus:50");
   if (name.find_first_of("'|") != std::string::npos) {
     throw UserError("--supp: the name '" + name +
                     "' holds an apostrophe or '|'; choose a name without them");
   }
-  const Money amount = ReadAmount("--supp", text.substr(colon + 1));
+  const Money amount = ReadAmount("--supp", amount_text);
   if (amount.IsZero())
     throw UserError("--supp: '" + text + "' pays nothing; give an amount above 0");
-  return ListWriter(kSuppPaySeparator).Add(name).Add(amount).Add("").text();
+  return ListWriter(kSuppPaySeparator)
+      .Add(name)
+      .Add(amount)
+      .Add(SupplementalTaxList("--supp", taxes, elections, assistant))
+      .text();
 }
 
 // Said once a run: the demo prepares many paychecks.
@@ -71,8 +99,11 @@ void Paycheck(Session& session, const ParsedArgs& args) {
   }
   if (const auto hours = args.Get("hours"))
     request.manual_hours = ManualHours(*hours, request.from, request.to);
-  for (const std::string& item : args.GetAll("supp"))
-    request.supplemental_pay += SupplementalItem(item);
+  if (args.Has("supp")) {
+    const std::string elections = FindAssistant(db, request.assistant)->Text("Withholdings");
+    for (const std::string& item : args.GetAll("supp"))
+      request.supplemental_pay += SupplementalItem(item, request.assistant, elections);
+  }
   const auto settings = ReadFirstRow(db, kTaxSettingsTable, TaxSettingsFields());
   if (!settings || settings->Text("PayrollPeriod").empty()) {
     throw UserError("no pay period is set; set one with 'paystead settings set --period Weekly'");
@@ -112,7 +143,10 @@ void AddPaycheckCommands(CommandTable& table) {
         {"to", true, false, "last day of the pay period", "DATE"},
         {"check", true, false, "check number", "N"},
         {"hours", true, false, "regular and overtime hours instead of the work journal", "REG,OT"},
-        {"supp", true, true, "supplemental pay, e.g. Bonus:50 (repeatable)", "NAME:AMOUNT"},
+        {"supp", true, true,
+         "supplemental pay, e.g. Bonus:50, or Tip:20:Soc. Sec.,Medicare with the taxes it is "
+         "subject to (repeatable)",
+         "NAME:AMOUNT[:TAXES]"},
         {"pay", false, false, "pay the check"}},
        1,
        1,

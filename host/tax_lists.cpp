@@ -206,4 +206,44 @@ std::string CheckedTaxDefinitions(std::string_view raw) {
   return w.text();
 }
 
+std::string SupplementalTaxList(std::string_view what, std::string_view names,
+                                std::string_view elections, std::string_view assistant) {
+  const std::string where(what);
+  const std::vector<ListGroup> elected = ReadList(elections, kFieldSeparator, kElectionFields);
+  ListWriter w;
+  std::vector<std::string> given;
+  if (Trim(names).empty()) return w.text();
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t comma = names.find(',', from);
+    const std::string name = Trim(names.substr(from, comma == std::string_view::npos
+                                                         ? std::string_view::npos
+                                                         : comma - from));
+    if (name.empty()) {
+      throw UserError(where + ": '" + std::string(names) +
+                      "' holds an empty tax name; separate the taxes with single commas");
+    }
+    const ListGroup* election = FindGroup(elected, name);
+    if (!election) {
+      throw UserError(where + ": " + std::string(assistant) + " does not have " + name +
+                      " among the withholdings (" + DescribeElections(elections) +
+                      "); name only taxes " + std::string(assistant) + " has elected");
+    }
+    const std::string& tax = (*election)[0];
+    // The apostrophe ends a field of the supplemental pay list.
+    if (tax.find(kSuppPaySeparator) != std::string::npos) {
+      throw UserError(where + ": the tax name '" + tax +
+                      "' holds an apostrophe, which a supplemental item cannot carry");
+    }
+    for (const std::string& seen : given) {
+      if (IEquals(seen, tax)) throw UserError(where + ": " + tax + " is named twice; name it once");
+    }
+    given.push_back(tax);
+    w.Add(tax).Add("").Add("");
+    if (comma == std::string_view::npos) break;
+    from = comma + 1;
+  }
+  return w.text();
+}
+
 }  // namespace veltrane::host

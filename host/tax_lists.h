@@ -33,4 +33,14 @@ std::string DescribeElections(std::string_view list);
 // of the built-in taxes, amounts and percentages where the fields hold them.
 std::string CheckedTaxDefinitions(std::string_view raw);
 
+// The tax list of a supplemental pay item from the comma-separated tax
+// names a person gives ("Soc. Sec.,Medicare"): each must be one of the
+// taxes of `assistant`'s election list `elections`, letter case ignored,
+// and is written in its elected spelling as a triple without amounts
+// ("Soc. Sec.|||Medicare|||"). An empty text gives the empty list. Raises
+// UserError, naming `what`, for a name that is empty, not elected or given
+// twice.
+std::string SupplementalTaxList(std::string_view what, std::string_view names,
+                                std::string_view elections, std::string_view assistant);
+
 }  // namespace veltrane::host

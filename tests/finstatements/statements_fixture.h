@@ -63,6 +63,11 @@ struct FinStmntsProbe {
                           const std::string& date) {
     return Fresh(s, [&] { return s.GetYTDTaxablePayments(tax, payee, date); });
   }
+  static Money AdjustBase(const clsFinStmnts& s, const std::vector<std::string>& definition,
+                          Money base, const std::string& a, const std::string& b,
+                          const std::string& c) {
+    return Fresh(s, [&] { return s.AdjustBaseForExemptions(definition, base, a, b, c); });
+  }
 };
 
 namespace testing {
