@@ -113,11 +113,16 @@ SortList& clsFinStmnts::Sort() const {
   return *sort_;
 }
 
-std::vector<JournalRow> clsFinStmnts::JournalRows(const std::string& strAttendant,
-                                                  const std::string& strStart,
-                                                  const std::string& strEnd) const {
+const std::vector<JournalRow>& clsFinStmnts::JournalRows(const std::string& strAttendant,
+                                                         const std::string& strStart,
+                                                         const std::string& strEnd) const {
   if (!db_) throw DatabaseError("the statements have no database");
-  return ReadJournalRows(*db_, BuildJournalQuery(strAttendant, strStart, strEnd));
+  std::string sql = BuildJournalQuery(strAttendant, strStart, strEnd);
+  if (const auto found = statement_rows_.find(sql); found != statement_rows_.end()) {
+    return found->second;
+  }
+  std::vector<JournalRow> rows = ReadJournalRows(*db_, sql);
+  return statement_rows_.emplace(std::move(sql), std::move(rows)).first->second;
 }
 
 Recordset* clsFinStmnts::TaxSettingsRow() const {
@@ -236,6 +241,12 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
       {kTaxSDI, nullptr},
       {kTaxSUI, nullptr},
   };
+  // The rows read for this statement are let go when it is written.
+  struct ForgetRows {
+    std::map<std::string, std::vector<JournalRow>>& rows;
+    ~ForgetRows() { rows.clear(); }
+  } forget{statement_rows_};
+
   const std::string& type = strType;
   for (const auto& [name, show] : kFixed) {
     if (!IEquals(type, name)) continue;

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,13 +31,13 @@
 #include "common/locale.h"
 #include "common/messages.h"
 #include "common/money.h"
+#include "finstatements/journal_rows.h"
 #include "finstatements/statement_controls.h"
 
 namespace veltrane {
 
 class RateDictionary;
 struct FormPeriod;
-struct JournalRow;
 
 class clsFinStmnts {
  public:
@@ -76,9 +77,12 @@ class clsFinStmnts {
   // then "|1" by two line breaks and "|2" by one.
   static std::string FormatResMessage(int entry, const std::string& inserted);
 
-  // The rows of the journal query, read once; raises when it cannot be run.
-  std::vector<JournalRow> JournalRows(const std::string& strAttendant, const std::string& strStart,
-                                      const std::string& strEnd) const;
+  // The rows of the journal query; raises when it cannot be run. While a
+  // statement is written the journal does not change, so each query is
+  // read once per statement and its rows are shared by every sum.
+  const std::vector<JournalRow>& JournalRows(const std::string& strAttendant,
+                                             const std::string& strStart,
+                                             const std::string& strEnd) const;
   // The sort list given to Init; raises before Init.
   SortList& Sort() const;
   // The first row of Tax Settings, or null when the table has none.
@@ -153,8 +157,8 @@ class clsFinStmnts {
                      const std::string& strEnd);
   // The rows of `strAttendant` on the days of `days`; raises when the
   // query cannot be run.
-  std::vector<JournalRow> JournalRowsIn(const std::string& strAttendant,
-                                        const FormPeriod& days) const;
+  const std::vector<JournalRow>& JournalRowsIn(const std::string& strAttendant,
+                                               const FormPeriod& days) const;
   // The state unemployment settings of Tax Settings; empty texts where a
   // field cannot be read or there is no settings row.
   struct SUISettings {
@@ -182,6 +186,9 @@ class clsFinStmnts {
   StatementListView* lv_ = nullptr;
   std::unique_ptr<Recordset> tax_settings_;
   std::unique_ptr<Recordset> payment_journal_;
+  // The rows of each journal query of the statement being written, by query
+  // text; emptied when the statement is done.
+  mutable std::map<std::string, std::vector<JournalRow>> statement_rows_;
   // Kinds of supplemental pay the last catalogue found, then an empty slot.
   std::vector<std::string> supplemental_names_;
 };

@@ -41,7 +41,7 @@ void clsFinStmnts::ShowForm941(const std::string& strAttendant, const std::strin
   RunStep([&] {
     const FormPeriod period = FormPeriod::Of(strStart, strEnd);
     const Date through = period.last ? LastOfMonth(*period.last) : Date{};
-    const std::vector<JournalRow> rows = JournalRowsIn(strAttendant, period.YearThrough(through));
+    const std::vector<JournalRow>& rows = JournalRowsIn(strAttendant, period.YearThrough(through));
     const std::vector<Money> earlier = EarlierSSWages(rows);
     const Money ss_base = rates.Get("c_SSBase");
     for (std::size_t i = 0; i < rows.size(); ++i) {

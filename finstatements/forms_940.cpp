@@ -54,7 +54,7 @@ clsFinStmnts::AnnualFUTA clsFinStmnts::ReadAnnualFUTA(const std::string& strAtte
       year = static_cast<int>(period.first->year());
       through = std::max(*period.last, MakeDate(*year, 12, 31));
     }
-    const std::vector<JournalRow> rows = JournalRowsIn(strAttendant, period.YearThrough(through));
+    const std::vector<JournalRow>& rows = JournalRowsIn(strAttendant, period.YearThrough(through));
 
     for (const JournalRow& row : rows) {
       if (!period.Contains(row)) continue;

@@ -3,6 +3,7 @@
 // a yearly wage base read the period and the part of its year before it
 // once each and count every payee's rows apart.
 #include <map>
+#include <set>
 
 #include "common/date.h"
 #include "common/display.h"
@@ -140,10 +141,13 @@ std::vector<std::string> clsFinStmnts::GetPayeeList(const std::string& strStart,
                                                     const std::string& strEnd) const noexcept {
   std::vector<std::string> payees;
   RunStep([&] {
-    const std::vector<JournalRow> rows = JournalRows(std::string(kAllAssistants), strStart, strEnd);
+    const std::vector<JournalRow>& rows = JournalRows(std::string(kAllAssistants), strStart, strEnd);
     SortList& sort = Sort();
     sort.Clear();
-    for (const JournalRow& row : rows) RunStep([&] { AddDistinct(sort, row.payee); });
+    std::set<std::string> seen;  // folded names already in the list
+    for (const JournalRow& row : rows) {
+      if (seen.insert(ToLower(row.payee)).second) RunStep([&] { AddDistinct(sort, row.payee); });
+    }
     payees = ListItems(sort);
     sort.Clear();
   });
@@ -185,18 +189,21 @@ Money clsFinStmnts::WithinBase(const RowMeasures& measures, Money base,
     } else {
       payees.push_back(strAttendant);
     }
-    std::vector<JournalRow> before;
+    static const std::vector<JournalRow> kNone;
+    const std::vector<JournalRow>* before = &kNone;
     if (const std::optional<PriorDays> days = DaysBefore(strStart)) {
-      RunStep([&] { before = JournalRows(strAttendant, days->first, days->last); });
+      RunStep([&] { before = &JournalRows(strAttendant, days->first, days->last); });
     }
-    std::vector<JournalRow> during;
-    RunStep([&] { during = JournalRows(strAttendant, strStart, strEnd); });
-    std::map<std::string, Rows> prior_rows = ByPayee(before);
-    std::map<std::string, Rows> period_rows = ByPayee(during);
-    if (!everyone) {
+    const std::vector<JournalRow>* during = &kNone;
+    RunStep([&] { during = &JournalRows(strAttendant, strStart, strEnd); });
+    std::map<std::string, Rows> prior_rows, period_rows;
+    if (everyone) {
+      prior_rows = ByPayee(*before);
+      period_rows = ByPayee(*during);
+    } else {
       // The query chose the attendant's rows; they are one payee's.
-      prior_rows = {{ToLower(strAttendant), Pointers(before)}};
-      period_rows = {{ToLower(strAttendant), Pointers(during)}};
+      prior_rows = {{ToLower(strAttendant), Pointers(*before)}};
+      period_rows = {{ToLower(strAttendant), Pointers(*during)}};
     }
     for (const std::string& payee : payees) {
       const std::string key = ToLower(payee);

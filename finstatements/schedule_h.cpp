@@ -28,7 +28,7 @@ void clsFinStmnts::ShowScheduleH(const std::string& strAttendant, const std::str
   Money sui_contributions;
   RunStep([&] {
     const FormPeriod period = FormPeriod::Of(strStart, strEnd);
-    const std::vector<JournalRow> rows =
+    const std::vector<JournalRow>& rows =
         JournalRowsIn(strAttendant, period.YearThrough(period.last.value_or(Date{})));
     const std::vector<Money> earlier = EarlierSSWages(rows);
     const Money ss_base = rates.Get("c_SSBase");

@@ -179,8 +179,8 @@ Money GetQuarterFUTAWages(const std::vector<JournalRow>& rows, const FormPeriod&
   return total;
 }
 
-std::vector<JournalRow> clsFinStmnts::JournalRowsIn(const std::string& strAttendant,
-                                                    const FormPeriod& days) const {
+const std::vector<JournalRow>& clsFinStmnts::JournalRowsIn(const std::string& strAttendant,
+                                                           const FormPeriod& days) const {
   if (!days.first) return JournalRows(strAttendant, "", "");
   return JournalRows(strAttendant, FormatShortDate(*days.first), FormatShortDate(*days.last));
 }

@@ -32,6 +32,7 @@ void AddSettingsCommands(CommandTable& table);  // settings
 void AddHoursCommands(CommandTable& table);
 void AddPaycheckCommands(CommandTable& table);
 void AddJournalCommands(CommandTable& table);  // check, journal, void
+void AddStatementCommands(CommandTable& table);  // statements, statement
 void AddDemoCommands(CommandTable& table);
 
 // Every command of the program, in the order of the help.

@@ -188,6 +188,11 @@ void RunDemo(Session& demo) {
   demo.out() << "The quarter:\n";
   PrintSummary(demo, kRosa);
   PrintSummary(demo, kSean);
+  for (const char* type : {"Summary", "Soc. Sec."}) {
+    demo.out() << "\n$ paystead statement \"" << type << "\" --from " << Day(first) << " --to "
+               << Day(last) << "\n";
+    RunCommand(demo, {"statement", type, "--from", Day(first), "--to", Day(last)});
+  }
 }
 
 void Demo(Session& session, const ParsedArgs&) {

@@ -116,6 +116,7 @@ const CommandTable& AllCommands() {
     AddHoursCommands(t);
     AddPaycheckCommands(t);
     AddJournalCommands(t);
+    AddStatementCommands(t);
     AddDemoCommands(t);
     return t;
   }();

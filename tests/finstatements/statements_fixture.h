@@ -19,6 +19,14 @@ namespace veltrane {
 
 // The tests' window on the library's private procedures.
 struct FinStmntsProbe {
+  // A procedure's result, with the rows it read let go as a statement lets
+  // them go, so the next call sees the journal as it then is.
+  template <class F>
+  static auto Fresh(const clsFinStmnts& s, F&& procedure) {
+    auto result = procedure();
+    s.statement_rows_.clear();
+    return result;
+  }
   static std::string Query(const clsFinStmnts& s, const std::string& a, const std::string& b,
                            const std::string& c) {
     return s.BuildJournalQuery(a, b, c);
@@ -28,32 +36,32 @@ struct FinStmntsProbe {
   }
   static Money Taxable(const clsFinStmnts& s, std::string_view tax, const std::string& a,
                        const std::string& b, const std::string& c) {
-    return s.GetTaxablePayments(tax, a, b, c);
+    return Fresh(s, [&] { return s.GetTaxablePayments(tax, a, b, c); });
   }
   static Money Withheld(const clsFinStmnts& s, std::string_view tax, const std::string& a,
                         const std::string& b, const std::string& c) {
-    return s.GetTaxWithheld(tax, a, b, c);
+    return Fresh(s, [&] { return s.GetTaxWithheld(tax, a, b, c); });
   }
   static Money Supplemental(const clsFinStmnts& s, std::string_view kind, std::string_view tax,
                             const std::string& a, const std::string& b, const std::string& c) {
-    return s.GetSupplementalPay(kind, tax, a, b, c);
+    return Fresh(s, [&] { return s.GetSupplementalPay(kind, tax, a, b, c); });
   }
   static std::vector<std::string> Payees(const clsFinStmnts& s, const std::string& b,
                                          const std::string& c) {
-    return s.GetPayeeList(b, c);
+    return Fresh(s, [&] { return s.GetPayeeList(b, c); });
   }
   static Money WithinBase(const clsFinStmnts& s, std::string_view tax, Money base,
                           const std::string& a, const std::string& b, const std::string& c) {
-    return s.GetPaymentsWithinBase(tax, base, a, b, c);
+    return Fresh(s, [&] { return s.GetPaymentsWithinBase(tax, base, a, b, c); });
   }
   static Money SupplementalWithinBase(const clsFinStmnts& s, std::string_view kind,
                                       std::string_view tax, Money base, const std::string& a,
                                       const std::string& b, const std::string& c) {
-    return s.GetSupplementalWithinBase(kind, tax, base, a, b, c);
+    return Fresh(s, [&] { return s.GetSupplementalWithinBase(kind, tax, base, a, b, c); });
   }
   static Money YearToDate(const clsFinStmnts& s, std::string_view tax, const std::string& payee,
                           const std::string& date) {
-    return s.GetYTDTaxablePayments(tax, payee, date);
+    return Fresh(s, [&] { return s.GetYTDTaxablePayments(tax, payee, date); });
   }
 };
 
