@@ -10,10 +10,12 @@ namespace veltrane {
 
 using Date = std::chrono::year_month_day;
 
-// Reads "m/d/yy", "m/d/yyyy" or "yyyy-mm-dd"; a time of day after the date
-// ("3/1/2004 10:30:00 AM", "2004-03-01T10:30") is dropped. A two-digit year
-// is a year of the 2000s. Raises ConversionError for anything else,
-// including impossible days such as 2/30/04.
+// Reads "m/d/yy", "m/d/yyyy" or "yyyy-mm-dd". A well-formed time of day
+// after a blank ("3/1/2004 10:30:00 AM", "2004-03-01 23:59:59") or after the
+// "T" of an ISO date ("2004-03-01T10:30", seconds and their fraction
+// optional) is dropped. A two-digit year is a year of the 2000s. Raises
+// ConversionError for anything else, including impossible days such as
+// 2/30/04, impossible times and any other text after the date.
 Date ParseDate(std::string_view text);
 
 // "m/d/yy" without leading zeros: 1 March 2004 -> "3/1/04".

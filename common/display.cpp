@@ -6,6 +6,8 @@
 
 #include "common/errors.h"
 
+#include "common/errors.h"
+
 namespace veltrane {
 namespace {
 
@@ -44,10 +46,11 @@ std::string FormatCurrency(Money amount) {
 }
 
 std::string FormatPercent(double fraction) {
-  const double hundredths = std::round(fraction * 10000.0);
-  const bool negative = hundredths < 0;
-  const std::string body = GroupedCents(static_cast<std::uint64_t>(std::fabs(hundredths))) + "%";
-  return negative ? "-" + body : body;
+  const double hundredths = std::round(std::fabs(fraction) * 10000.0);  // half away from zero
+  // 2^64 hundredths of a percent; NaN fails the comparison too.
+  if (!(hundredths < 18446744073709551616.0)) throw ConversionError("not a percentage that can be shown");
+  const std::string body = GroupedCents(static_cast<std::uint64_t>(hundredths)) + "%";
+  return fraction < 0 && hundredths != 0 ? "-" + body : body;
 }
 
 std::string FormatShortDate(Date d) {

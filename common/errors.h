@@ -14,6 +14,13 @@ class ConversionError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A well-formed number that lies outside what the type or range asked for
+// can hold (an amount beyond the range of money, a count beyond its limits).
+class OutOfRangeError : public ConversionError {
+ public:
+  using ConversionError::ConversionError;
+};
+
 // The database or a record set refused an operation.
 class DatabaseError : public std::runtime_error {
  public:

@@ -1,7 +1,8 @@
 #include "common/sql_translate.h"
 
-#include <cctype>
-#include <regex>
+#include <list>
+#include <unordered_map>
+#include <vector>
 
 #include "common/date.h"
 #include "common/errors.h"
@@ -10,14 +11,35 @@
 namespace veltrane {
 namespace {
 
-bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+// One pass splits the text into tokens; everything after it looks only at
+// tokens, so the inside of a quoted text or name is never read as SQL.
+enum class Kind {
+  kBlank,
+  kWord,  // letters, digits and "_"
+  kText,  // '...'
+  kName,  // [...], "..." or `...`
+  kDate,  // #...#
+  kMark,  // any other single character
+};
 
-// Index just past the closing `close` of a run starting at `open_at`;
-// a doubled closing character inside a quoted text stands for itself.
-std::size_t SkipQuoted(std::string_view s, std::size_t open_at, char close) {
+struct Token {
+  Kind kind;
+  std::string_view text;
+};
+
+// ASCII only, so the user's locale cannot change how a text is split.
+bool IsWordChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+// Index just past the `close` that ends the run opened at `open_at`; where
+// `doubled` a doubled `close` stands for itself.
+std::size_t QuotedEnd(std::string_view s, std::size_t open_at, char close, bool doubled) {
   for (std::size_t i = open_at + 1; i < s.size(); ++i) {
     if (s[i] != close) continue;
-    if (close != ']' && i + 1 < s.size() && s[i + 1] == close) {
+    if (doubled && i + 1 < s.size() && s[i + 1] == close) {
       ++i;
       continue;
     }
@@ -26,44 +48,135 @@ std::size_t SkipQuoted(std::string_view s, std::size_t open_at, char close) {
   throw ConversionError("unterminated quote in query text");
 }
 
-}  // namespace
-
-TranslatedSql TranslateJetSql(std::string_view s) {
-  TranslatedSql out;
-  out.sql.reserve(s.size() + 16);
+std::vector<Token> Tokenize(std::string_view s) {
+  std::vector<Token> tokens;
   std::size_t i = 0;
   while (i < s.size()) {
     const char c = s[i];
-    if (c == '\'' || c == '"' || c == '[') {
-      const std::size_t end = SkipQuoted(s, i, c == '[' ? ']' : c);
-      out.sql.append(s.substr(i, end - i));
-      i = end;
-    } else if (c == '#') {
-      const std::size_t end = s.find('#', i + 1);
-      if (end == std::string_view::npos) throw ConversionError("unterminated date literal");
-      out.sql += "'" + FormatIsoDate(ParseDate(s.substr(i + 1, end - i - 1))) + "'";
-      i = end + 1;
+    const char next = i + 1 < s.size() ? s[i + 1] : '\0';
+    Kind kind = Kind::kMark;
+    std::size_t end = i + 1;
+    if (IsBlank(c)) {
+      kind = Kind::kBlank;
+      while (end < s.size() && IsBlank(s[end])) ++end;
     } else if (IsWordChar(c)) {
-      std::size_t end = i;
+      kind = Kind::kWord;
       while (end < s.size() && IsWordChar(s[end])) ++end;
-      const std::string_view word = s.substr(i, end - i);
-      if (IEquals(word, "True")) out.sql += "1";
-      else if (IEquals(word, "False")) out.sql += "0";
-      else out.sql.append(word);
-      i = end;
-    } else {
-      out.sql.push_back(c);
-      ++i;
+    } else if (c == '\'') {
+      kind = Kind::kText;
+      end = QuotedEnd(s, i, c, true);
+    } else if (c == '"' || c == '`') {
+      kind = Kind::kName;
+      end = QuotedEnd(s, i, c, true);
+    } else if (c == '[') {
+      kind = Kind::kName;
+      end = QuotedEnd(s, i, ']', false);
+    } else if (c == '#') {
+      kind = Kind::kDate;
+      end = s.find('#', i + 1);
+      if (end == std::string_view::npos) throw ConversionError("unterminated date literal in query text");
+      ++end;
+    } else if ((c == '-' && next == '-') || (c == '/' && next == '*')) {
+      throw ConversionError("comment in query text");
+    }
+    tokens.push_back({kind, s.substr(i, end - i)});
+    i = end;
+  }
+  return tokens;
+}
+
+bool IsMark(const Token& t, char c) { return t.kind == Kind::kMark && t.text[0] == c; }
+bool IsWord(const Token& t, std::string_view w) { return t.kind == Kind::kWord && IEquals(t.text, w); }
+bool IsName(const Token& t) { return t.kind == Kind::kWord || t.kind == Kind::kName; }
+
+// The name a word or quoted name stands for, in lower case.
+std::string NameOf(const Token& t) {
+  if (t.kind == Kind::kWord) return ToLower(t.text);
+  const char open = t.text.front();
+  const std::string_view inner = t.text.substr(1, t.text.size() - 2);
+  if (open == '[') return ToLower(inner);
+  std::string name;
+  for (std::size_t i = 0; i < inner.size(); ++i) {
+    name.push_back(inner[i]);
+    if (inner[i] == open) ++i;  // the second of a doubled quote
+  }
+  return ToLower(name);
+}
+
+// Records each "Sum ( column ) As alias", the column possibly written
+// table.column; `t` holds the tokens without blanks.
+void FindSumAliases(const std::vector<Token>& t, std::map<std::string, std::string>& aliases) {
+  for (std::size_t i = 0; i + 5 < t.size(); ++i) {
+    if (!IsWord(t[i], "Sum") || !IsMark(t[i + 1], '(') || !IsName(t[i + 2])) continue;
+    std::size_t j = i + 2;
+    while (j + 2 < t.size() && IsMark(t[j + 1], '.') && IsName(t[j + 2])) j += 2;
+    if (j + 3 < t.size() && IsMark(t[j + 1], ')') && IsWord(t[j + 2], "As") && IsName(t[j + 3])) {
+      aliases[NameOf(t[j + 3])] = NameOf(t[j]);
+      i = j + 3;
     }
   }
+}
 
-  static const std::regex kSumAlias(
-      R"(sum\s*\(\s*\[?([A-Za-z_][A-Za-z0-9_]*)\]?\s*\)\s+as\s+\[?([A-Za-z_][A-Za-z0-9_]*)\]?)",
-      std::regex::icase);
-  for (std::sregex_iterator it(out.sql.begin(), out.sql.end(), kSumAlias), last; it != last; ++it) {
-    out.sum_aliases[ToLower((*it)[2].str())] = ToLower((*it)[1].str());
+TranslatedSql Translate(std::string_view s) {
+  const std::vector<Token> tokens = Tokenize(s);
+  TranslatedSql out;
+  out.sql.reserve(s.size() + 16);
+  std::vector<Token> solid;
+  solid.reserve(tokens.size());
+  for (const Token& t : tokens) {
+    if (t.kind != Kind::kBlank) solid.push_back(t);
+    if (t.kind == Kind::kDate) {
+      out.sql += "'" + FormatIsoDate(ParseDate(t.text.substr(1, t.text.size() - 2))) + "'";
+    } else if (IsWord(t, "True")) {
+      out.sql += "1";
+    } else if (IsWord(t, "False")) {
+      out.sql += "0";
+    } else {
+      out.sql.append(t.text);
+    }
   }
+  FindSumAliases(solid, out.sum_aliases);
   return out;
+}
+
+// The most recently used translations. Entries are few and short, so the
+// cache stays small whatever texts pass through it.
+class TranslationCache {
+ public:
+  static constexpr std::size_t kEntries = 256;
+  static constexpr std::size_t kLongestText = 4096;
+
+  // The translation of `text`, from the cache or made and kept.
+  TranslatedSql Get(std::string_view text) {
+    if (text.size() > kLongestText) return Translate(text);
+    if (const auto hit = index_.find(text); hit != index_.end()) {
+      entries_.splice(entries_.begin(), entries_, hit->second);
+      return hit->second->second;
+    }
+    TranslatedSql made = Translate(text);  // a text that fails is not kept
+    entries_.emplace_front(std::string(text), made);
+    index_.emplace(entries_.front().first, entries_.begin());
+    if (entries_.size() > kEntries) {
+      index_.erase(entries_.back().first);
+      entries_.pop_back();
+    }
+    return made;
+  }
+
+ private:
+  using Entry = std::pair<std::string, TranslatedSql>;
+  std::list<Entry> entries_;  // most recently used first
+  // Keys view the texts held by `entries_`, whose nodes never move.
+  std::unordered_map<std::string_view, std::list<Entry>::iterator> index_;
+};
+
+}  // namespace
+
+TranslatedSql TranslateJetSql(std::string_view text) {
+  // One cache per thread: no locking, and two databases share it safely
+  // because a translation depends only on the text.
+  thread_local TranslationCache cache;
+  return cache.Get(text);
 }
 
 }  // namespace veltrane

@@ -1,6 +1,7 @@
 #include "finstatements/fin_stmnts.h"
 
 #include <array>
+#include <map>
 #include <exception>
 
 #include "common/date.h"
@@ -57,8 +58,15 @@ constexpr StateTaxFields kStateTaxes[] = {
 
 }  // namespace
 
+struct clsFinStmnts::StatementRows {
+  std::map<std::string, std::vector<JournalRow>> by_query;
+};
+
 clsFinStmnts::clsFinStmnts(MessageBox* messages, const LocaleProvider& locale) noexcept
-    : messages_(messages), locale_provider_(locale), locale_(0) {
+    : messages_(messages),
+      locale_provider_(locale),
+      locale_(0),
+      statement_rows_(std::make_unique<StatementRows>()) {
   RunStep([&] { locale_ = locale.UserDefaultLocale(); });
   summary_ = MessageEntry(0);
   detailed_ = MessageEntry(1);
@@ -118,12 +126,13 @@ const std::vector<JournalRow>& clsFinStmnts::JournalRows(const std::string& strA
                                                          const std::string& strEnd) const {
   if (!db_) throw DatabaseError("the statements have no database");
   std::string sql = BuildJournalQuery(strAttendant, strStart, strEnd);
-  if (const auto found = statement_rows_.find(sql); found != statement_rows_.end()) {
-    return found->second;
-  }
+  auto& known = statement_rows_->by_query;
+  if (const auto found = known.find(sql); found != known.end()) return found->second;
   std::vector<JournalRow> rows = ReadJournalRows(*db_, sql);
-  return statement_rows_.emplace(std::move(sql), std::move(rows)).first->second;
+  return known.emplace(std::move(sql), std::move(rows)).first->second;
 }
+
+void clsFinStmnts::ForgetStatementRows() const noexcept { statement_rows_->by_query.clear(); }
 
 Recordset* clsFinStmnts::TaxSettingsRow() const {
   if (!tax_settings_ || tax_settings_->RecordCount() == 0) return nullptr;
@@ -243,9 +252,9 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
   };
   // The rows read for this statement are let go when it is written.
   struct ForgetRows {
-    std::map<std::string, std::vector<JournalRow>>& rows;
-    ~ForgetRows() { rows.clear(); }
-  } forget{statement_rows_};
+    const clsFinStmnts& statements;
+    ~ForgetRows() { statements.ForgetStatementRows(); }
+  } forget{*this};
 
   const std::string& type = strType;
   for (const auto& [name, show] : kFixed) {

@@ -20,7 +20,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,13 +30,13 @@
 #include "common/locale.h"
 #include "common/messages.h"
 #include "common/money.h"
-#include "finstatements/journal_rows.h"
 #include "finstatements/statement_controls.h"
 
 namespace veltrane {
 
 class RateDictionary;
 struct FormPeriod;
+struct JournalRow;
 
 class clsFinStmnts {
  public:
@@ -187,8 +186,10 @@ class clsFinStmnts {
   std::unique_ptr<Recordset> tax_settings_;
   std::unique_ptr<Recordset> payment_journal_;
   // The rows of each journal query of the statement being written, by query
-  // text; emptied when the statement is done.
-  mutable std::map<std::string, std::vector<JournalRow>> statement_rows_;
+  // text; let go when the statement is done.
+  struct StatementRows;
+  std::unique_ptr<StatementRows> statement_rows_;
+  void ForgetStatementRows() const noexcept;
   // Kinds of supplemental pay the last catalogue found, then an empty slot.
   std::vector<std::string> supplemental_names_;
 };

@@ -8,6 +8,7 @@
 
 #include "common/display.h"
 #include "host/command.h"
+#include "host/year_end.h"
 #include "host/host_errors.h"
 
 namespace veltrane::host {
@@ -26,7 +27,7 @@ constexpr const char* kSean = "Sean O'Connor";
 class TemporaryDatabase {
  public:
   TemporaryDatabase() {
-    std::string pattern = (fs::temp_directory_path() / "paystead-demo-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "paystead-year-end-XXXXXX").string();
     const int fd = mkstemp(pattern.data());
     if (fd < 0)
       throw UserError(
@@ -193,6 +194,13 @@ void RunDemo(Session& demo) {
                << Day(last) << "\n";
     RunCommand(demo, {"statement", type, "--from", Day(first), "--to", Day(last)});
   }
+  // The year-end package goes into a folder of its own that is kept, so
+  // that a person can open its index.
+  std::string folder = (fs::temp_directory_path() / "paystead-year-end-XXXXXX").string();
+  if (!::mkdtemp(folder.data())) throw UserError("cannot make a folder for the year-end package");
+  const YearEndPackage package = WriteYearEnd(demo.db(), {2004, "", folder}, Date(last));
+  demo.out() << "\nThe year-end package of 2004 (" << package.pages
+             << " statements) is in '" << folder << "'; open '" << package.index << "'.\n";
 }
 
 void Demo(Session& session, const ParsedArgs&) {

@@ -1,34 +1,81 @@
-// Statements: paystead statements, paystead statement TYPE.
+// Statements: paystead statements, paystead statement TYPE, paystead
+// year-end.
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "host/command.h"
 #include "host/host_errors.h"
+#include "host/open_in_browser.h"
+#include "host/statement_page.h"
 #include "host/statements.h"
 #include "host/text_table.h"
+#include "host/user_input.h"
+#include "host/year_end.h"
 
 namespace veltrane::host {
 namespace {
 
+namespace fs = std::filesystem;
+
 void Statements(Session& session, const ParsedArgs&) {
-  for (const std::string& entry : StatementCatalogue(session.db())) session.out() << entry << '\n';
+  const StatementSession statements(session.db());
+  for (const std::string& entry : statements.catalogue()) session.out() << entry << '\n';
+}
+
+void ShowMessages(Session& session, const std::vector<std::string>& messages) {
+  for (const std::string& message : messages) session.err() << message << "\n\n";
 }
 
 void Statement(Session& session, const ParsedArgs& args) {
   const std::string format = args.Get("format").value_or("text");
-  if (format != "text" && format != "tsv") {
-    throw UserError("--format: '" + format + "' is not a format; write text or tsv");
+  if (format != "text" && format != "tsv" && format != "html") {
+    throw UserError("--format: '" + format + "' is not a format; write text, tsv or html");
   }
+  if (format != "html" && (args.Has("output") || args.Has("open"))) {
+    throw UserError("--output and --open go with --format html");
+  }
+  StatementSession statements(session.db());
   const StatementResult result =
-      RunStatement(session.db(), {args.positionals[0], args.Get("assistant").value_or(""),
-                                  args.Get("from").value_or(""), args.Get("to").value_or("")});
-  for (const std::string& message : result.messages) session.err() << message << "\n\n";
+      statements.Run({args.positionals[0], args.Get("assistant").value_or(""),
+                      args.Get("from").value_or(""), args.Get("to").value_or("")});
+  ShowMessages(session, result.messages);
   if (format == "tsv") {
     for (const StatementRow& row : result.rows) {
       session.out() << row.description << '\t' << row.amount << '\n';
     }
-    return;
+  } else if (format == "text") {
+    TextTable table({{"", TextTable::Align::kLeft}, {"", TextTable::Align::kRight}});
+    for (const StatementRow& row : result.rows) table.AddRow({row.description, row.amount});
+    table.Render(session.out());
+  } else {
+    const std::string path = args.Get("output").value_or(
+        (fs::path(DefaultPageFolder()) / StatementFileName(result.type, result.from, result.to))
+            .string());
+    WriteTextFile(path, RenderStatementPage(
+                            MakeStatementPage(session.db(), result, session.clock().Today())));
+    session.out() << "Wrote the " << result.type << " statement to '" << path << "'.\n";
+    if (args.Has("open")) OpenInBrowser(path);
   }
-  TextTable table({{"", TextTable::Align::kLeft}, {"", TextTable::Align::kRight}});
-  for (const StatementRow& row : result.rows) table.AddRow({row.description, row.amount});
-  table.Render(session.out());
+}
+
+void YearEnd(Session& session, const ParsedArgs& args) {
+  const std::optional<std::string> year_text = args.Get("year");
+  if (!year_text) throw UsageError("year-end needs --year YEAR");
+  const int year = static_cast<int>(ReadWholeNumber("--year", *year_text, 2000, 2099));
+  const std::string folder =
+      args.Get("output").value_or("paystead-" + std::to_string(year));
+  const bool terminal = ::isatty(STDERR_FILENO) == 1;
+  const YearEndPackage package =
+      WriteYearEnd(session.db(), {year, args.Get("assistant").value_or(""), folder},
+                   session.clock().Today(), [&](const std::string& label) {
+                     if (terminal) session.err() << "Writing " << label << "...\n";
+                   });
+  ShowMessages(session, package.messages);
+  session.out() << "Wrote " << package.pages << " statements of " << year << " to '" << folder
+                << "': open '" << package.index << "'; the rows are in '" << package.tsv
+                << "'.\n";
+  if (args.Has("open")) OpenInBrowser(package.index);
 }
 
 }  // namespace
@@ -46,20 +93,38 @@ void AddStatementCommands(CommandTable& table) {
   table.push_back(
       {{"statement"},
        "TYPE",
-       "print a statement of the payment journal",
+       "print a statement of the payment journal, or write it as a page",
        "TYPE is a statement of 'paystead statements' (letter case ignored), for example\n"
        "Summary, Detailed, \"Soc. Sec.\" or \"Form 941\". Void checks never count; both\n"
-       "dates are included. Without --from and --to the statement covers every date.",
+       "dates are included. Without --from and --to the statement covers every date.\n"
+       "--format html writes a page to read or print (by default into the cache folder,\n"
+       "$XDG_CACHE_HOME/paystead); --open then shows it in the web browser.",
        {{"assistant", true, false, "one assistant (default: All Assistants)", "NAME"},
         {"from", true, false, "the first day of the period", "DATE"},
         {"to", true, false, "the last day of the period", "DATE"},
         {"format", true, false,
-         "text (two columns for a person, the default) or tsv (each row as description, a TAB, "
-         "the amount)",
-         "FORMAT"}},
+         "text (two columns for a person, the default), tsv (each row as description, a TAB, "
+         "the amount) or html (a page)",
+         "FORMAT"},
+        {"output", true, false, "with --format html: the page's file", "FILE"},
+        {"open", false, false, "with --format html: open the page with docbrowse", ""}},
        1,
        1,
        Statement});
+  table.push_back(
+      {{"year-end"},
+       "",
+       "write every statement of a year as pages, with an index and one tsv file",
+       "Writes the catalogue's statements for the year (Form 941 for each quarter) as\n"
+       "HTML pages, index.html linking them, and statements.tsv (statement, description,\n"
+       "amount) into the folder (default paystead-YEAR in the current folder).",
+       {{"year", true, false, "the calendar year, e.g. 2004", "YEAR"},
+        {"assistant", true, false, "one assistant (default: All Assistants)", "NAME"},
+        {"output", true, false, "the folder of the package", "DIR"},
+        {"open", false, false, "open the index with docbrowse", ""}},
+       0,
+       0,
+       YearEnd});
 }
 
 }  // namespace veltrane::host

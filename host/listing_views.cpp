@@ -14,15 +14,6 @@ std::string Plural(std::size_t n, const std::string& one, const std::string& man
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-std::string FullName(const RowImage& r) {
-  std::string name;
-  for (const char* part : {"Title", "first_name", "mi", "last_name"}) {
-    const std::string text = r.Text(part);
-    if (!text.empty()) name += (name.empty() ? "" : " ") + text;
-  }
-  return name;
-}
-
 }  // namespace
 
 void RenderHours(std::ostream& out, const std::vector<HoursEntry>& entries) {

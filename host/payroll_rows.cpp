@@ -123,4 +123,13 @@ void StoreRow(Database& db, std::string_view table, const RowImage& row) {
   rs->Close();
 }
 
+std::string FullName(const RowImage& r) {
+  std::string name;
+  for (const char* part : {"Title", "first_name", "mi", "last_name"}) {
+    const std::string text = r.Text(part);
+    if (!text.empty()) name += (name.empty() ? "" : " ") + text;
+  }
+  return name;
+}
+
 }  // namespace veltrane::host

@@ -43,6 +43,9 @@ class RowImage {
 // a check treat an unset field as empty rather than Null.
 RowImage BlankRow(std::span<const std::string_view> fields);
 
+// "Ms. Dana R Whitfield": the title and name fields that are set.
+std::string FullName(const RowImage& row);
+
 // The first row of `table` (the employer, the tax settings) with its ID.
 std::optional<RowImage> ReadFirstRow(Database& db, std::string_view table,
                                      std::span<const std::string_view> fields);

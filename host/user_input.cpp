@@ -1,5 +1,6 @@
 #include "host/user_input.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -12,7 +13,52 @@
 namespace veltrane::host {
 namespace {
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+// Length of the UTF-8 sequence at `i` (shortest form, no surrogates, at
+// most U+10FFFF), or 0 when the bytes there are not one.
+std::size_t Utf8Length(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return k < s.size() ? static_cast<unsigned char>(s[k]) : 0u; };
+  const auto tail = [&](std::size_t k) { return (byte(k) & 0xC0u) == 0x80u; };
+  const unsigned b = byte(i);
+  if (b < 0x80) return 1;
+  if (b >= 0xC2 && b <= 0xDF) return tail(i + 1) ? 2 : 0;
+  if (b >= 0xE0 && b <= 0xEF) {
+    const unsigned lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
+    return byte(i + 1) >= lo && byte(i + 1) <= hi && tail(i + 2) ? 3 : 0;
+  }
+  if (b >= 0xF0 && b <= 0xF4) {
+    const unsigned lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
+    return byte(i + 1) >= lo && byte(i + 1) <= hi && tail(i + 2) && tail(i + 3) ? 4 : 0;
+  }
+  return 0;
+}
+
+// C0 controls, DEL, and the C1 controls U+0080 to U+009F (C2 80 to C2 9F).
+bool IsControlAt(std::string_view s, std::size_t i, std::size_t length) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (length == 1) return b < 0x20 || b == 0x7F;
+  return length == 2 && b == 0xC2 && static_cast<unsigned char>(s[i + 1]) <= 0x9F;
+}
+
+// The text as it may be shown on a terminal: controls and bytes that are
+// not UTF-8 are written as \xNN, so a message never carries them raw.
+std::string Quoted(std::string_view text) {
+  std::string out = "'";
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8Length(text, i);
+    if (length == 0 || IsControlAt(text, i, length)) {
+      for (std::size_t k = 0; k < std::max<std::size_t>(length, 1); ++k) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(text[i + k]));
+        out += hex;
+      }
+      i += std::max<std::size_t>(length, 1);
+    } else {
+      out.append(text.substr(i, length));
+      i += length;
+    }
+  }
+  return out + "'";
+}
 
 [[noreturn]] void Fail(std::string_view what, std::string_view text, std::string_view fix) {
   throw UserError(std::string(what) + ": " + Quoted(text) + " " + std::string(fix));
@@ -22,12 +68,28 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// A name or text is stored and later printed as it is, so between the
+// blanks around it it must be plain text: one line, UTF-8, no control
+// characters (a terminal would obey them).
+void CheckPlainText(std::string_view what, std::string_view text, std::string_view one_line_fix) {
+  const std::string inner = Trim(text);
+  if (HasLineBreak(inner)) Fail(what, text, one_line_fix);
+  for (std::size_t i = 0; i < inner.size();) {
+    const std::size_t length = Utf8Length(inner, i);
+    if (length == 0) Fail(what, text, "is not valid UTF-8 text; give it as plain text");
+    if (IsControlAt(inner, i, length)) Fail(what, text, "holds a control character; give it as plain text");
+    i += length;
+  }
+}
+
 }  // namespace
 
 Money ReadAmount(std::string_view what, std::string_view text) {
   Money amount;
   try {
     amount = ParseAmount(text);
+  } catch (const OutOfRangeError&) {
+    Fail(what, text, "is too large for an amount");
   } catch (const ConversionError&) {
     Fail(what, text, "is not an amount; write dollars as decimal text, like 12.50");
   }
@@ -90,22 +152,22 @@ bool ReadYesNo(std::string_view what, std::string_view text) {
 
 std::int64_t ReadWholeNumber(std::string_view what, std::string_view text, std::int64_t lo,
                              std::int64_t hi) {
+  // Only digits: a person who types 2.5 or 1e1 allowances has made a slip.
   const std::string t = Trim(text);
-  const bool digits =
-      !t.empty() && t.size() <= 18 && t.find_first_not_of("0123456789") == std::string::npos;
-  const std::int64_t n = digits ? std::stoll(t) : -1;
-  if (!digits || n < lo || n > hi) {
-    Fail(what, text,
-         "is not a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+  if (!t.empty() && t.find_first_not_of("0123456789") == std::string::npos) {
+    try {
+      return ParseWholeNumber(t, lo, hi);
+    } catch (const ConversionError&) {
+    }
   }
-  return n;
+  Fail(what, text, "is not a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
 }
 
 std::string ReadAssistantName(std::string_view text) {
   const std::string name = Trim(text);
   if (name.empty())
     throw UserError("the assistant's name is empty; give a name such as \"Ann Lee\"");
-  if (HasLineBreak(name)) Fail("NAME", text, "holds a line break; give the name on one line");
+  CheckPlainText("NAME", text, "holds a line break; give the name on one line");
   if (IEquals(name, kAllAssistants)) {
     Fail("NAME", text, "stands for every assistant in the statements; choose another name");
   }
@@ -130,7 +192,7 @@ std::string ReadFilingStatus(std::string_view what, std::string_view text) {
 }
 
 std::string ReadText(std::string_view what, std::string_view text) {
-  if (HasLineBreak(text)) Fail(what, text, "holds a line break; give it on one line");
+  CheckPlainText(what, text, "holds a line break; give it on one line");
   return Trim(text);
 }
 

@@ -1,6 +1,8 @@
 // Reading the values a person types. Each reader is given the name the user
 // knows the value by ("--rate", "DATE") and raises UserError with a message
-// that says what to fix; none of them touches the database.
+// that says what to fix; none of them touches the database. A message
+// shows the text given with control characters and bytes that are not
+// UTF-8 written as \xNN, so it is always one printable line.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +14,8 @@
 
 namespace veltrane::host {
 
-// Decimal dollars such as 12.50; never negative.
+// Decimal dollars such as 12.50, read exactly; never negative, and refused
+// as too large beyond what money holds.
 Money ReadAmount(std::string_view what, std::string_view text);
 // A percentage such as 1.5 or 1.5% (0 to 100), returned as the plain
 // number text the tax settings keep ("1.5").
@@ -29,14 +32,16 @@ bool ReadYesNo(std::string_view what, std::string_view text);
 // A whole number from `lo` to `hi`.
 std::int64_t ReadWholeNumber(std::string_view what, std::string_view text, std::int64_t lo,
                              std::int64_t hi);
-// An assistant's name: blanks trimmed, not empty, one line, and not the
-// name that stands for every assistant in the statements.
+// An assistant's name: blanks trimmed, not empty, plain text as ReadText
+// takes it, and not the name that stands for every assistant in the
+// statements.
 std::string ReadAssistantName(std::string_view text);
 // A pay-period name ("Weekly" ... "Daily"), returned as its stored code.
 int ReadPayPeriod(std::string_view what, std::string_view text);
 // A filing status, returned in its canonical spelling ("Single").
 std::string ReadFilingStatus(std::string_view what, std::string_view text);
-// A one-line text for a field; any text without line breaks.
+// A one-line text for a field, blanks trimmed: UTF-8 without control
+// characters (C0, DEL, C1), so that printing it cannot steer a terminal.
 std::string ReadText(std::string_view what, std::string_view text);
 
 }  // namespace veltrane::host

@@ -133,6 +133,18 @@ TEST_F(PayrollDb, JournalQueriesSelectByDateAndLeaveOutVoidRows) {
   EXPECT_EQ(total("SELECT * FROM [Payment Journal] WHERE Void=False"), M("47"));
 }
 
+TEST_F(PayrollDb, SqlInAnAssistantsNameDoesNotRetypeTheSums) {
+  const std::string hours_name = "Sum(PaidFor) As [RegTot]";
+  const std::string pay_name = "Sum(PaidFor) As [GrossYTD]";
+  AddHours(hours_name, "3/1/04", 8, 0);
+  AddPayment(pay_name, "3/5/04", "3/5/04", "123.4567");
+  const Value hours = Sum(RegHoursQuery(hours_name, "3/1/04", "3/7/04"), "RegTot");
+  EXPECT_DOUBLE_EQ(hours.ToDouble(), 8.0);  // read as the boolean PaidFor it would be -1
+  const Value gross = Sum(GrossYtdQuery(pay_name, "1/1/04", "12/31/04"), "GrossYTD");
+  EXPECT_TRUE(std::holds_alternative<Money>(gross.storage()));
+  EXPECT_EQ(gross.ToMoney(), M("123.4567"));
+}
+
 TEST_F(PayrollDb, QuotedNamesWithApostrophesMatchOnlyThemselves) {
   AddPayment("O'Brien", "3/5/04", "3/5/04", "100");
   AddPayment("x' OR '1'='1", "3/5/04", "3/5/04", "7");

@@ -44,5 +44,15 @@ TEST(MoneyArithmetic, SumsAreExactAndOverflowIsReported) {
   EXPECT_THROW(Money::FromDouble(INFINITY), ConversionError);
 }
 
+TEST(MoneyArithmetic, DoublesAtTheEdgesOfTheRange) {
+  // -922337203685477.5808 is the smallest Money; its double scales to -2^63 exactly.
+  EXPECT_EQ(Money::FromDouble(-922337203685477.5808).ticks(), std::numeric_limits<std::int64_t>::min());
+  // The largest Money has no double of its own: the nearest one scales to 2^63.
+  EXPECT_THROW(Money::FromDouble(922337203685477.5807), ConversionError);
+  EXPECT_EQ(Money::FromDouble(922337203685477.5).ticks(), 9223372036854774784);  // the nearest double below
+  EXPECT_THROW(Money::FromDouble(-922337203685477.8), ConversionError);
+  EXPECT_THROW(Money::FromDouble(1e300), ConversionError);
+}
+
 }  // namespace
 }  // namespace veltrane

@@ -1,6 +1,9 @@
 // Dates, display formatting, pay periods and field values.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "common/date.h"
 #include "common/display.h"
 #include "common/errors.h"
@@ -25,6 +28,21 @@ TEST(Dates, HostTextsParseAndTimeOfDayIsDropped) {
   }
 }
 
+TEST(Dates, OnlyAWellFormedTimeOfDayMayFollowTheDate) {
+  const Date march1 = MakeDate(2004, 3, 1);
+  for (const char* good : {"3/1/2004 10:30", "3/1/2004 12:00 pm", "3/1/04 1:05:09 AM", "3/1/2004  23:59:59",
+                           "2004-03-01 00:00:00", "2004-03-01T10:30", "2004-03-01T10:30:00.123"}) {
+    EXPECT_EQ(ParseDate(good), march1) << good;
+  }
+  for (const char* bad : {"3/1/2004 garbage", "3/1/2004T99", "3/1/2004T10:30", "3/1/2004 10", "3/1/2004 10:",
+                          "3/1/2004 24:00", "3/1/2004 10:60", "3/1/2004 10:30:60", "3/1/2004 10:3",
+                          "3/1/2004 10:30:00 XM", "3/1/2004 13:00 PM", "3/1/2004 0:30 AM",
+                          "3/1/2004 10:30 AM garbage", "3/1/2004 10:30:00.", "2004-03-01T", "2004-03-01T 10:30",
+                          "2004-03-01T10:30 AM", "2004-03-01Tgarbage", "3/1/2004 10:30\x1b[2J"}) {
+    EXPECT_THROW(ParseDate(bad), ConversionError) << bad;
+  }
+}
+
 TEST(Dates, SqlLiteralHasNoLeadingZerosAndTwoDigitYear) {
   EXPECT_EQ(FormatSqlDate(MakeDate(2004, 3, 1)), "3/1/04");
   EXPECT_EQ(FormatSqlDate(MakeDate(2009, 12, 31)), "12/31/09");
@@ -43,6 +61,25 @@ TEST(Display, UsEnglishCurrencyPercentAndDates) {
   EXPECT_EQ(FormatPercent(0.062), "6.20%");
   EXPECT_EQ(FormatShortDate(MakeDate(2004, 3, 1)), "3/1/2004");
   EXPECT_EQ(FormatMonthYear(MakeDate(2004, 9, 30)), "September 2004");
+}
+
+TEST(Display, EveryMoneyHasACurrencyText) {
+  EXPECT_EQ(FormatCurrency(Money::FromTicks(std::numeric_limits<std::int64_t>::min())),
+            "($922,337,203,685,477.58)");
+  EXPECT_EQ(FormatCurrency(Money::FromTicks(std::numeric_limits<std::int64_t>::max())),
+            "$922,337,203,685,477.58");
+}
+
+TEST(Display, PercentagesOfAnyFractionAreDefined) {
+  EXPECT_EQ(FormatPercent(-0.5), "-50.00%");
+  EXPECT_EQ(FormatPercent(-0.0000001), "0.00%");  // no "-0.00%"
+  EXPECT_EQ(FormatPercent(0.00005), "0.01%");     // half away from zero
+  EXPECT_EQ(FormatPercent(1e12), "100,000,000,000,000.00%");
+  EXPECT_EQ(FormatPercent(-1e12), "-100,000,000,000,000.00%");
+  for (double bad : {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 1.8446744073709552e15, -1e300,
+                     std::numeric_limits<double>::max()}) {
+    EXPECT_THROW(FormatPercent(bad), ConversionError) << bad;
+  }
 }
 
 TEST(PayPeriods, CodesAndNames) {

@@ -24,7 +24,7 @@ struct FinStmntsProbe {
   template <class F>
   static auto Fresh(const clsFinStmnts& s, F&& procedure) {
     auto result = procedure();
-    s.statement_rows_.clear();
+    s.ForgetStatementRows();
     return result;
   }
   static std::string Query(const clsFinStmnts& s, const std::string& a, const std::string& b,

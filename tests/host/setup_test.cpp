@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "program_runner.h"
 
 namespace veltrane::host::testing {
@@ -16,9 +18,22 @@ struct BadInput {
   std::string message;
 };
 
-// Names the case by its command line in test listings.
+// Names the case by its command line in test listings, bytes outside
+// printable ASCII as \xNN so that no listing carries a terminal escape.
 void PrintTo(const BadInput& c, std::ostream* os) {
-  for (const std::string& a : c.args) *os << (&a == &c.args.front() ? "" : " ") << a;
+  for (const std::string& a : c.args) {
+    *os << (&a == &c.args.front() ? "" : " ");
+    for (const char ch : a) {
+      const auto b = static_cast<unsigned char>(ch);
+      if (b >= 0x20 && b < 0x7F) {
+        *os << ch;
+      } else {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", b);
+        *os << hex;
+      }
+    }
+  }
 }
 
 class MalformedInput : public ProgramTest, public ::testing::WithParamInterface<BadInput> {};
@@ -61,12 +76,34 @@ const BadInput kBadInputs[] = {
      "is not a whole election list"},
     {{"assistant", "add", "Bo", "--rate", "9", "--withholdings", "FIT|Single|x|"},
      "FIT allowances"},
+    {{"assistant", "add", "Bo", "--rate", "-999999999999999"},
+     "--rate: '-999999999999999' is too large for an amount"},
+    {{"assistant", "add", "Bo", "--rate", "922337203685477.5808"}, "is too large for an amount"},
+    {{"assistant", "add", "Bo", "--rate", "+-5"}, "--rate: '+-5' is not an amount"},
+    {{"assistant", "add", "Bo\x1b[2J", "--rate", "9"},
+     "NAME: 'Bo\\x1B[2J' holds a control character; give it as plain text"},
+    {{"assistant", "add", "Bo\tLee", "--rate", "9"}, "NAME: 'Bo\\x09Lee' holds a control character"},
+    {{"assistant", "add", "Bo\x7f", "--rate", "9"}, "holds a control character"},
+    {{"assistant", "add", "Bo\xc2\x9b" "2J", "--rate", "9"},
+     "NAME: 'Bo\\xC2\\x9B2J' holds a control character"},
+    {{"assistant", "add", "Bo\xff", "--rate", "9"},
+     "NAME: 'Bo\\xFF' is not valid UTF-8 text; give it as plain text"},
+    {{"assistant", "add", "Bo\xc0\xaf", "--rate", "9"}, "is not valid UTF-8 text"},  // overlong "/"
+    {{"assistant", "add", "Bo\xed\xa0\x80", "--rate", "9"}, "is not valid UTF-8 text"},  // a surrogate
+    {{"assistant", "add", "Bo\nLee", "--rate", "9"},
+     "NAME: 'Bo\\x0ALee' holds a line break; give the name on one line"},
+    {{"assistant", "add", "Bo", "--rate", "9", "--fit", "Single:99999999999999999999"},
+     "is not a whole number from 0 to 99"},
     {{"assistant", "set", "Bo", "--rate", "9"}, "there is no assistant named 'Bo'"},
     {{"assistant", "set", "Ann Lee", "--rate", "-1"}, "is negative"},
     // Hours.
     {{"hours", "add", "Bo", "3/1/2004", "8"}, "there is no assistant named 'Bo'"},
     {{"hours", "add", "Ann Lee", "2/30/2004", "8"}, "DATE: '2/30/2004' is not a date"},
     {{"hours", "add", "Ann Lee", "3/1/1999", "8"}, "outside the years 2000 to 2099"},
+    {{"hours", "add", "Ann Lee", "3/1/2004 garbage", "8"}, "DATE: '3/1/2004 garbage' is not a date"},
+    {{"hours", "add", "Ann Lee", "3/1/2004T99", "8"}, "DATE: '3/1/2004T99' is not a date"},
+    {{"hours", "add", "Ann Lee", "2004-03-01T25:00", "8"}, "is not a date"},
+    {{"hours", "add", "Ann Lee", "3/1/2004", "+-5"}, "REG: '+-5' is not a number of hours"},
     {{"hours", "add", "Ann Lee", "3/1/2004", "-1"},
      "REG: '-1' is not a number of hours from 0 to 24"},
     {{"hours", "add", "Ann Lee", "3/1/2004", "8", "many"}, "OT: 'many' is not a number of hours"},
@@ -78,6 +115,9 @@ const BadInput kBadInputs[] = {
     {{"settings", "set", "--sit-rate", "-1"}, "--sit-rate: '-1' is not a percentage from 0 to 100"},
     {{"settings", "set", "--sit-rate", "3,5"}, "--sit-rate: '3,5' is not a percentage"},
     {{"settings", "set", "--sdi-base", "lots"}, "--sdi-base: 'lots' is not an amount"},
+    {{"settings", "set", "--sdi-base", "1e15"}, "--sdi-base: '1e15' is too large for an amount"},
+    {{"settings", "set", "--sit-rate", "+-5"}, "--sit-rate: '+-5' is not a percentage"},
+    {{"employer", "set", "--title", "Ms.\x1b[5m"}, "--title: 'Ms.\\x1B[5m' holds a control character"},
     {{"settings", "set", "--eic-reduce", "maybe"}, "is neither yes nor no"},
     {{"settings", "set", "--other-withholdings", "Dues|5|"}, "is not a whole definition list"},
     {{"settings", "set", "--other-withholdings", "SIT|5||||||||"}, "'SIT' is a built-in tax"},
@@ -99,6 +139,14 @@ const BadInput kBadInputs[] = {
     {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--supp", "Bonus:-5",
       "--pay"},
      "is negative"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--supp",
+      "Bonus:-999999999999999", "--pay"},
+     "--supp: '-999999999999999' is too large for an amount"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--supp", "Bo\x1b]0;x\x07nus:5",
+      "--pay"},
+     "--supp: 'Bo\\x1B]0;x\\x07nus' holds a control character"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004 garbage", "--to", "3/14/2004", "--pay"},
+     "--from: '3/8/2004 garbage' is not a date"},
     {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--check", "12a", "--pay"},
      "--check: '12a'"},
     {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--hours", "40,x", "--pay"},
@@ -121,6 +169,22 @@ const BadInput kBadInputs[] = {
 INSTANTIATE_TEST_SUITE_P(Commands, MalformedInput, ::testing::ValuesIn(kBadInputs));
 
 class Setup : public ProgramTest {};
+
+// Names that look like query text are only names: the assistant is paid
+// for exactly the hours recorded, with the true year-to-date totals.
+TEST_F(Setup, NamesHoldingQueryTextArePaidLikeAnyOther) {
+  MakeHousehold();
+  for (const std::string& name :
+       {std::string("Sum(PaidFor) As [RegTot]"), std::string("Sum(PaidFor) As [GrossYTD] #1/1/04# True"),
+        "sum" + std::string(26000, ' ') + "(PaidFor)"}) {
+    Ok({"assistant", "add", name, "--rate", "10", "--ss"});
+    Ok({"hours", "add", name, "3/1/2004", "8"});
+    const std::string out =
+        Ok({"paycheck", name, "--from", "3/1/2004", "--to", "3/7/2004", "--today", "3/8/2004", "--pay"});
+    EXPECT_THAT(out, HasSubstr("Hours: 8 regular, 0 overtime")) << name.substr(0, 40);
+    EXPECT_THAT(out, HasRow({"Gross pay", "$80.00", "$80.00"})) << name.substr(0, 40);
+  }
+}
 
 TEST_F(Setup, SetChangesOnlyTheGivenFieldsAndKeepsTheRest) {
   MakeHousehold();

@@ -85,6 +85,14 @@ TEST_F(Demo, PaysTheQuarterAndLeavesNoTemporaryFile) {
   EXPECT_THAT(r.out, HasSubstr("  SIT "));
   EXPECT_THAT(r.out, HasSubstr("Rosa Delgado: 13 checks, 390 regular and 6 overtime hours;"));
   EXPECT_THAT(r.out, HasSubstr("Sean O'Connor: 13 checks, 312 regular and 39 overtime hours;"));
+  EXPECT_THAT(r.out, HasSubstr("SUMMARY STATEMENT\n1/1/2004 to 3/31/2004\n"));
+  EXPECT_THAT(r.out, HasSubstr("SOCIAL SECURITY STATEMENT\n"));
+  // The year-end package stays where the last line says.
+  const std::string opener = "; open '";
+  const auto at = r.out.rfind(opener);
+  ASSERT_NE(at, std::string::npos);
+  const std::string index = r.out.substr(at + opener.size(), r.out.find('\'', at + opener.size()) - at - opener.size());
+  EXPECT_TRUE(std::filesystem::exists(index)) << index;
   // TMPDIR is the test's folder: the demo database is gone from it.
   for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
     EXPECT_THAT(entry.path().filename().string(), Not(HasSubstr("paystead-demo"))) << entry.path();
