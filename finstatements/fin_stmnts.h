@@ -35,6 +35,7 @@
 namespace veltrane {
 
 class RateDictionary;
+struct FormPeriod;
 struct JournalRow;
 
 class clsFinStmnts {
@@ -143,7 +144,33 @@ class clsFinStmnts {
   void WriteFederalFrame(const std::string& title, const std::string& section,
                          const std::string& strStart, const std::string& strEnd);
 
-  // Tax form worksheets.
+  // Tax form worksheets. Each reads the attendant's rows from 1 January of
+  // its period's year once and works out every line from them.
+  void ShowForm941(const std::string& strAttendant, const std::string& strStart,
+                   const std::string& strEnd);
+  void ShowForm940(const std::string& strAttendant, const std::string& strStart,
+                   const std::string& strEnd);
+  void ShowForm940EZ(const std::string& strAttendant, const std::string& strStart,
+                     const std::string& strEnd);
+  void ShowScheduleH(const std::string& strAttendant, const std::string& strStart,
+                     const std::string& strEnd);
+  // The rows of `strAttendant` on the days of `days`; raises when the
+  // query cannot be run.
+  const std::vector<JournalRow>& JournalRowsIn(const std::string& strAttendant,
+                                               const FormPeriod& days) const;
+  // The state unemployment settings of Tax Settings; empty texts where a
+  // field cannot be read or there is no settings row.
+  struct SUISettings {
+    std::string state, reporting_number, withholding_name;
+  };
+  SUISettings ReadSUISettings() const noexcept;
+  // The lines the Form 940 and Form 940EZ worksheets share, under the
+  // FUTA `base`, the quarters' liabilities at `rate`, and the amounts
+  // withheld under the SUI withholding name `sui_name`.
+  struct AnnualFUTA;
+  AnnualFUTA ReadAnnualFUTA(const std::string& strAttendant, const std::string& strStart,
+                            const std::string& strEnd, Money base, Money rate,
+                            const std::string& sui_name) const noexcept;
 
   // State tax, other-withholding and supplemental payment statements.
   void ShowSITStatement(const std::string& strAttendant, const std::string& strStart,

@@ -54,9 +54,12 @@ Money Taxable(const Rows& rows, std::string_view tax) {
 Money Withheld(const Rows& rows, std::string_view tax) {
   Money sum;
   for (const JournalRow* row : rows) {
-    if (!tax.empty() && !row->MentionsTax(tax)) continue;
+    if (!tax.empty()) {
+      if (row->MentionsTax(tax)) AddAmount(sum, NamedAmounts(row->withholding, kFieldSeparator, tax));
+      continue;
+    }
     for (const ListGroup& t : ReadList(row->withholding, kFieldSeparator, kWithholdingFields)) {
-      if ((tax.empty() || IEquals(t[0], tax)) && !t[1].empty()) AddAmount(sum, ListAmount(t[1]));
+      if (!t[1].empty()) AddAmount(sum, ListAmount(t[1]));
     }
   }
   return sum;
@@ -67,10 +70,7 @@ Money Withheld(const Rows& rows, std::string_view tax) {
 Money SupplementalCarried(const Rows& rows, std::string_view kind, std::string_view tax) {
   Money sum;
   for (const JournalRow* row : rows) {
-    if (!row->MentionsTax(tax)) continue;
-    for (const ListGroup& item : ReadList(row->supplemental, kSuppPaySeparator, kSuppPayFields)) {
-      if (IEquals(item[0], kind) && !item[1].empty()) AddAmount(sum, ListAmount(item[1]));
-    }
+    if (row->MentionsTax(tax)) AddAmount(sum, NamedAmounts(row->supplemental, kSuppPaySeparator, kind));
   }
   return sum;
 }
@@ -80,9 +80,7 @@ Money Supplemental(const Rows& rows, std::string_view kind, std::string_view tax
   if (!tax.empty()) return SupplementalCarried(rows, kind, tax);
   Money sum;
   for (const JournalRow* row : rows) {
-    for (const ListGroup& item : ReadList(row->supplemental, kSuppPaySeparator, kSuppPayFields)) {
-      if (IEquals(item[0], kind) && !item[1].empty()) AddAmount(sum, ListAmount(item[1]));
-    }
+    AddAmount(sum, NamedAmounts(row->supplemental, kSuppPaySeparator, kind));
   }
   return sum;
 }

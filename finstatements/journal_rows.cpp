@@ -70,4 +70,13 @@ void AddAmount(Money& sum, std::optional<Money> amount) {
   if (amount) RunStep([&] { sum += *amount; });
 }
 
+Money NamedAmounts(std::string_view list, char separator, std::string_view name) {
+  static_assert(kWithholdingFields == kSuppPayFields, "both lists are of triples");
+  Money sum;
+  for (const ListGroup& triple : ReadList(list, separator, kWithholdingFields)) {
+    if (IEquals(triple[0], name) && !triple[1].empty()) AddAmount(sum, ListAmount(triple[1]));
+  }
+  return sum;
+}
+
 }  // namespace veltrane

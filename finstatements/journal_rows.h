@@ -44,4 +44,9 @@ std::optional<Money> ListAmount(std::string_view text);
 // Adds `amount` to `sum` unless the sum would overflow, which keeps it.
 void AddAmount(Money& sum, std::optional<Money> amount);
 
+// The sum of the amount items (the second field) of the triples of `list`
+// named `name`, letter case ignored; an empty or unreadable item adds
+// nothing.
+Money NamedAmounts(std::string_view list, char separator, std::string_view name);
+
 }  // namespace veltrane
