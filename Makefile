@@ -1,16 +1,35 @@
 # Front door for the CMake build. Every target configures the build tree
 # when it is missing, so each one works from a clean checkout.
+#
+#   CLANG=1 (or CXX=clang++)  build with Clang in build-clang
+#   SANITIZE=1                AddressSanitizer and UBSan in build[-clang]-sanitize
+#   make fuzz                 the libFuzzer targets, built with Clang in build-fuzz,
+#                             each run FUZZ_SECONDS (default 20)
 SANITIZE ?= 0
+CLANG ?= 0
+ifneq ($(findstring clang,$(CXX)),)
+CLANG := 1
+CLANG_CXX ?= $(CXX)
+endif
+CLANG_CXX ?= clang++
+
+ifeq ($(CLANG),1)
+CMAKE_FLAGS += -DCMAKE_CXX_COMPILER=$(CLANG_CXX)
+COMPILER_SUFFIX := -clang
+endif
 ifeq ($(SANITIZE),1)
-BUILD ?= build-sanitize
+BUILD ?= build$(COMPILER_SUFFIX)-sanitize
 CMAKE_FLAGS += -DVELTRANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 else
-BUILD ?= build
+BUILD ?= build$(COMPILER_SUFFIX)
 endif
 JOBS ?= $(shell nproc)
 PREFIX ?= $(CURDIR)/install
 
-.PHONY: all build test demo bench install clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
+
+.PHONY: all build test demo bench install fuzz-build fuzz clean
 
 all: build
 
@@ -32,5 +51,16 @@ bench: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# The fuzzing build instruments everything and builds only the fuzz programs.
+$(FUZZ_BUILD)/build.ninja:
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG_CXX) -DVELTRANE_FUZZ=ON \
+	  -DBUILD_TESTING=OFF -DVELTRANE_BENCH=OFF
+
+fuzz-build: $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) --target fuzzers -j $(JOBS)
+
+fuzz: fuzz-build
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-clang build-clang-sanitize $(FUZZ_BUILD)

@@ -13,6 +13,12 @@
 #include "docbrowse/settings_file.h"
 
 namespace veltrane {
+namespace {
+
+// Desktop entries, the text files read here, are a few kilobytes.
+constexpr std::size_t kMaxTextFileBytes = 1024 * 1024;
+
+}  // namespace
 
 std::string PosixBrowserPlatform::SettingsPath(const std::string& application) {
   std::string home = GetEnvironment("HOME");
@@ -52,7 +58,7 @@ bool PosixBrowserPlatform::IsExecutableFile(const std::string& path) {
 
 std::optional<std::string> PosixBrowserPlatform::ReadTextFile(const std::string& path) {
   std::optional<std::string> text;
-  RunStep([&] { text = ReadWholeFile(path); });
+  RunStep([&] { text = ReadWholeFile(path, kMaxTextFileBytes); });
   return text;
 }
 

@@ -92,7 +92,7 @@ std::string SettingsFilePath(const std::string& xdg_config_home, const std::stri
 
 std::string SettingsFile::Get(const std::string& section, const std::string& key,
                               const std::string& fallback) const {
-  const std::optional<std::string> text = ReadWholeFile(path_);
+  const std::optional<std::string> text = ReadWholeFile(path_, kMaxSettingsFileBytes);
   if (!text) return fallback;
   return IniValue(*text, section, key).value_or(fallback);
 }
@@ -101,7 +101,8 @@ void SettingsFile::Set(const std::string& section, const std::string& key,
                        const std::string& value) {
   const std::string folder = ParentFolder(path_);
   MakeFolders(folder);
-  const std::string text = WithIniValue(ReadWholeFile(path_).value_or(""), section, key, value);
+  const std::string text =
+      WithIniValue(ReadWholeFile(path_, kMaxSettingsFileBytes).value_or(""), section, key, value);
   TemporaryFile temporary(path_ + ".XXXXXX");
   temporary.Write(text);
   temporary.RenameTo(path_);

@@ -3,9 +3,13 @@
 // renamed over it), so a reader never sees half a file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace veltrane {
+
+// A settings file holds a few short lines; anything larger is not one.
+inline constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;
 
 // "<config>/<application>/settings.ini", where <config> is $XDG_CONFIG_HOME
 // when it is an absolute path, else "<home>/.config". Throws
@@ -19,7 +23,9 @@ class SettingsFile {
   explicit SettingsFile(std::string path) : path_(std::move(path)) {}
 
   // The value, or `fallback` when the file or the setting is absent. Throws
-  // std::system_error when the file exists but cannot be read.
+  // std::system_error, without waiting, when the path holds anything but a
+  // readable regular file of at most kMaxSettingsFileBytes (a FIFO, a
+  // device, a folder): such settings are not used, and Set leaves them be.
   std::string Get(const std::string& section, const std::string& key,
                   const std::string& fallback) const;
   // Creates missing folders (user-only), then writes the file (user-only).

@@ -52,9 +52,13 @@ ParsedArgs ParseArgs(std::span<const std::string> args, std::span<const OptionSp
       parsed.positionals.push_back(arg);
       continue;
     }
-    auto [name, inline_value] = SplitFlag(arg);
+    // Plain variables, not a structured binding: Clang 14 does not let a
+    // lambda capture a binding.
+    auto split = SplitFlag(arg);
+    std::string name = std::move(split.first);
+    const std::optional<std::string> inline_value = std::move(split.second);
     const auto option = std::find_if(specs.begin(), specs.end(),
-                                   [&](const OptionSpec& s) { return s.name == name; });
+                                     [&](const OptionSpec& s) { return s.name == name; });
     if (option == specs.end()) throw UsageError("unknown flag '--" + name + "'");
     if (!option->repeatable && parsed.Has(name)) throw UsageError("'--" + name + "' is given twice");
     std::string value;

@@ -4,10 +4,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "docbrowse/temp_folder.h"
@@ -63,9 +67,22 @@ class DocBrowseProgram : public ::testing::Test {
         posix_spawn(&pid, argv_p[0], &actions, nullptr, argv_p.data(), env_p.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return -1;
+    return Wait(pid);
+  }
+
+  // The exit status; -1 for a program killed by a signal, or killed here
+  // because it was still running after a generous while (it hung).
+  static int Wait(pid_t pid) {
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
+    for (int i = 0; i < 3000; ++i) {
+      const pid_t ended = waitpid(pid, &status, WNOHANG);
+      if (ended == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      if (ended < 0) return -1;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
   }
 
   std::string Errors() { return ReadFile(temp_ / "stderr"); }
@@ -84,6 +101,19 @@ TEST_F(DocBrowseProgram, StartsTheBrowserWithTheDocumentAsOneArgumentAndRemember
   EXPECT_EQ(ReadFile(temp_ / "args"), "1\n[" + document + "]\n");
   EXPECT_EQ(ReadFile(SettingsFile()), "[Settings]\nBrowserPath=" + browser + "\n");
   EXPECT_EQ(Permissions(SettingsFile()), 0600u);
+}
+
+TEST_F(DocBrowseProgram, SettingsThatAreAFifoAreNotWaitedOnNorReplaced) {
+  const std::string browser = temp_ / "stub browser";
+  WriteFile(browser, RecordingScript(temp_ / "args", temp_ / "done"), 0755);
+  std::filesystem::create_directories(temp_ / "config/Veltrane 2.0");
+  ASSERT_EQ(mkfifo(SettingsFile().c_str(), 0600), 0);
+
+  ASSERT_EQ(Run({"/tmp/doc.html"}, browser), 0) << Errors();
+  ASSERT_TRUE(WaitForFile(temp_ / "done"));
+  EXPECT_EQ(ReadFile(temp_ / "args"), "1\n[/tmp/doc.html]\n");
+  struct stat info {};
+  EXPECT_TRUE(lstat(SettingsFile().c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
 }
 
 TEST_F(DocBrowseProgram, EmptyCommandLineSaysSoOnStandardError) {

@@ -1,10 +1,18 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 
 #include "docbrowse/ini_text.h"
+#include "docbrowse/posix_files.h"
 #include "docbrowse/settings_file.h"
 #include "docbrowse/temp_folder.h"
 
@@ -104,6 +112,93 @@ TEST_F(SettingsFileTest, UnreadableFileIsNeitherGuessedNorOverwritten) {
   EXPECT_THROW(settings_.Get("Settings", "Zoom", ""), std::system_error);
   EXPECT_THROW(settings_.Set("Settings", "BrowserPath", "/new"), std::system_error);
   EXPECT_TRUE(std::filesystem::exists(path_ + "/kept"));
+}
+
+// Settings whose path holds something other than a small regular file.
+class OddSettingsPath : public SettingsFileTest {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(folder_); }
+
+  // Runs `action` on a thread: true when it threw std::system_error, false
+  // when it returned or threw anything else, nullopt when it was still
+  // waiting after a generous while. Opening the FIFO for writing then wakes
+  // it, because a reader blocked on a FIFO waits for a writer.
+  static std::optional<bool> RefusedWithoutWaiting(const std::string& fifo,
+                                                   const std::function<void()>& action) {
+    std::promise<bool> refused;
+    std::future<bool> outcome = refused.get_future();
+    std::thread worker([&] {
+      try {
+        action();
+        refused.set_value(false);
+      } catch (const std::system_error&) {
+        refused.set_value(true);
+      } catch (...) {
+        refused.set_value(false);
+      }
+    });
+    std::optional<bool> answer;
+    if (outcome.wait_for(std::chrono::seconds(10)) == std::future_status::ready) {
+      answer = outcome.get();
+    } else {
+      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    }
+    worker.join();
+    return answer;
+  }
+
+  static bool IsFifo(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+  }
+};
+
+TEST_F(OddSettingsPath, AFifoIsRefusedAtOnceAndLeftInPlace) {
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  EXPECT_EQ(RefusedWithoutWaiting(path_, [&] { settings_.Get("Settings", "BrowserPath", ""); }),
+            true);
+  EXPECT_EQ(RefusedWithoutWaiting(path_, [&] { settings_.Set("Settings", "BrowserPath", "/b"); }),
+            true);
+  EXPECT_TRUE(IsFifo(path_));
+}
+
+TEST_F(OddSettingsPath, ALinkToADeviceIsRefusedAndLeftInPlace) {
+  ASSERT_EQ(::symlink("/dev/zero", path_.c_str()), 0);
+  EXPECT_THROW(settings_.Get("Settings", "BrowserPath", ""), std::system_error);
+  EXPECT_THROW(settings_.Set("Settings", "BrowserPath", "/b"), std::system_error);
+  EXPECT_EQ(std::filesystem::read_symlink(path_), "/dev/zero");
+}
+
+TEST_F(OddSettingsPath, ALinkToARegularFileIsFollowed) {
+  WriteFile(temp_ / "kept.ini", "[Settings]\nBrowserPath=/linked\n", 0600);
+  ASSERT_EQ(::symlink((temp_ / "kept.ini").c_str(), path_.c_str()), 0);
+  EXPECT_EQ(settings_.Get("Settings", "BrowserPath", ""), "/linked");
+}
+
+TEST_F(OddSettingsPath, AFileOverTheLimitIsRefusedAndOneAtItIsRead) {
+  const std::string head = "[Settings]\nBrowserPath=/big\n;";
+  std::string text = head + std::string(kMaxSettingsFileBytes - head.size(), 'x');
+  WriteFile(path_, text, 0600);
+  EXPECT_EQ(settings_.Get("Settings", "BrowserPath", ""), "/big");
+
+  WriteFile(path_, text + "\n", 0600);
+  EXPECT_THROW(settings_.Get("Settings", "BrowserPath", ""), std::system_error);
+  EXPECT_THROW(settings_.Set("Settings", "BrowserPath", "/b"), std::system_error);
+  EXPECT_EQ(ReadFile(path_).size(), kMaxSettingsFileBytes + 1);
+}
+
+TEST(ReadWholeFile, AbsentIsNothingAndAFolderCannotBeRead) {
+  TempFolder temp;
+  EXPECT_EQ(ReadWholeFile(temp / "absent", 10), std::nullopt);
+  ASSERT_EQ(::symlink((temp / "absent").c_str(), (temp / "dangling").c_str()), 0);
+  EXPECT_EQ(ReadWholeFile(temp / "dangling", 10), std::nullopt);
+  EXPECT_THROW(ReadWholeFile(temp.path(), 10), std::system_error);
+}
+
+TEST(ReadWholeFile, ACharacterDeviceIsNeverRead) {
+  EXPECT_THROW(ReadWholeFile("/dev/zero", 10), std::system_error);
+  EXPECT_THROW(ReadWholeFile("/dev/null", 10), std::system_error);
 }
 
 }  // namespace
