@@ -1,7 +1,8 @@
-// Replays the committed inputs of one fuzz target (FUZZ_TARGET_NAME): its
-// seed corpus, fuzz/corpus/<target>/, and the inputs that once found a
-// fault, fuzz/regressions/<target>/. A broken property ends the program;
-// the last "replaying" line on standard error names the input.
+// Replays the committed inputs of the fuzz target linked with it, named by
+// the program's one argument: its seed corpus, fuzz/corpus/<target>/, and
+// the inputs that once found a fault, fuzz/regressions/<target>/. A broken
+// property ends the program; the last "replaying" line on standard error
+// names the input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,12 +10,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "fuzz/fuzz_target.h"
 
 namespace veltrane::fuzz {
 namespace {
+
+std::string target_name;
 
 std::vector<std::filesystem::path> InputsIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> inputs;
@@ -26,11 +30,12 @@ std::vector<std::filesystem::path> InputsIn(const std::filesystem::path& folder)
   return inputs;
 }
 
-TEST(FUZZ_SUITE, EverySeedAndRegressionInputHoldsItsProperties) {
+TEST(Replay, EverySeedAndRegressionInputHoldsItsProperties) {
+  ASSERT_FALSE(target_name.empty()) << "name the fuzz target on the command line";
   const std::filesystem::path fuzz_folder(FUZZ_FOLDER);
-  std::vector<std::filesystem::path> inputs = InputsIn(fuzz_folder / "corpus" / FUZZ_TARGET_NAME);
-  ASSERT_FALSE(inputs.empty()) << "no seed corpus for " << FUZZ_TARGET_NAME;
-  const auto regressions = InputsIn(fuzz_folder / "regressions" / FUZZ_TARGET_NAME);
+  std::vector<std::filesystem::path> inputs = InputsIn(fuzz_folder / "corpus" / target_name);
+  ASSERT_FALSE(inputs.empty()) << "no seed corpus for " << target_name;
+  const auto regressions = InputsIn(fuzz_folder / "regressions" / target_name);
   inputs.insert(inputs.end(), regressions.begin(), regressions.end());
 
   for (const auto& path : inputs) {
@@ -43,3 +48,9 @@ TEST(FUZZ_SUITE, EverySeedAndRegressionInputHoldsItsProperties) {
 
 }  // namespace
 }  // namespace veltrane::fuzz
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc > 1) veltrane::fuzz::target_name = argv[1];
+  return RUN_ALL_TESTS();
+}
