@@ -27,8 +27,12 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
       throw DatabaseError("cannot open database '" + path + "': " + why);
     }
     sqlite3_busy_timeout(db_, 5000);
+    statements_ = std::make_unique<sqlite::StatementCache>(db_);
   }
-  ~SqliteDatabase() override { sqlite3_close_v2(db_); }
+  ~SqliteDatabase() override {
+    statements_.reset();
+    sqlite3_close_v2(db_);
+  }
 
   std::unique_ptr<Recordset> OpenRecordset(std::string_view source, RecordsetType type) override {
     const std::string text = Trim(source);
@@ -51,9 +55,11 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
       sqlite3_free(err);
       throw DatabaseError(why);
     }
+    const std::int64_t changed = sqlite3_changes64(db_);
     tables_.clear();  // the statement may have changed the schema
     all_columns_.clear();
-    return sqlite3_changes64(db_);
+    ForgetStatementsIfSchemaChanged();
+    return changed;
   }
 
   void BeginTransaction() override { Execute("BEGIN IMMEDIATE"); }
@@ -62,13 +68,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
   sqlite3* handle() override { return db_; }
 
-  Stmt Prepare(const std::string& sql) override {
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr) != SQLITE_OK) {
-      throw DatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
-    }
-    return Stmt(s);
-  }
+  Stmt Prepare(const std::string& sql) override { return statements_->Prepare(sql); }
 
   const std::vector<Column>& TableColumns(const std::string& table) override {
     const std::string key = ToLower(table);
@@ -100,6 +100,18 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
   }
 
  private:
+  // Kept statements describe the schema they were compiled under; most
+  // statements run here (transactions, inserts, updates) leave it alone.
+  void ForgetStatementsIfSchemaChanged() {
+    std::int64_t version = -1;
+    {
+      Stmt s = Prepare("PRAGMA schema_version");
+      if (sqlite3_step(s.get()) == SQLITE_ROW) version = sqlite3_column_int64(s.get(), 0);
+    }
+    if (version != schema_version_ || version < 0) statements_->Forget();
+    schema_version_ = version;
+  }
+
   static std::string Unbracket(const std::string& name) {
     if (name.size() >= 2 && ((name.front() == '[' && name.back() == ']') ||
                              (name.front() == '"' && name.back() == '"'))) {
@@ -109,6 +121,8 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
   }
 
   sqlite3* db_ = nullptr;
+  std::unique_ptr<sqlite::StatementCache> statements_;  // statements of db_, kept for reuse
+  std::int64_t schema_version_ = -1;                    // when statements_ was last emptied
   std::map<std::string, std::vector<Column>> tables_;
   std::map<std::string, ColumnKind> all_columns_;
 };

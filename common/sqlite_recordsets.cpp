@@ -1,6 +1,7 @@
 #include "common/sqlite_recordsets.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "common/amount_text.h"
 #include "common/errors.h"
@@ -8,6 +9,62 @@
 #include "common/text.h"
 
 namespace veltrane::sqlite {
+
+void StmtDeleter::operator()(sqlite3_stmt* s) const {
+  if (cache != nullptr) cache->Release(s);
+  else sqlite3_finalize(s);
+}
+
+Stmt StatementCache::Prepare(const std::string& sql) {
+  sqlite3_stmt* s = nullptr;
+  if (const auto hit = index_.find(sql); hit != index_.end()) {
+    const auto entry = hit->second;
+    s = entry->second;
+    index_.erase(hit);
+    idle_.erase(entry);
+  } else if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr) != SQLITE_OK) {
+    throw DatabaseError(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
+  }
+  in_use_.emplace(s, generation_);
+  return Stmt(s, StmtDeleter{this});
+}
+
+void StatementCache::Release(sqlite3_stmt* s) {
+  if (s == nullptr) return;
+  const auto used = in_use_.find(s);
+  const bool current = used != in_use_.end() && used->second == generation_;
+  if (used != in_use_.end()) in_use_.erase(used);
+  const char* text = sqlite3_sql(s);
+  if (!current || text == nullptr) {
+    sqlite3_finalize(s);
+    return;
+  }
+  // Reset ends the statement's read of the database, so an idle statement
+  // holds no lock and does not keep a table from being changed.
+  sqlite3_reset(s);
+  sqlite3_clear_bindings(s);
+  idle_.emplace_front(text, s);
+  index_.emplace(idle_.front().first, idle_.begin());
+  if (idle_.size() > kIdle) {
+    const auto oldest = std::prev(idle_.end());
+    const auto range = index_.equal_range(oldest->first);
+    for (auto it = range.first; it != range.second; ++it) {
+      if (it->second == oldest) {
+        index_.erase(it);
+        break;
+      }
+    }
+    sqlite3_finalize(oldest->second);
+    idle_.erase(oldest);
+  }
+}
+
+void StatementCache::Forget() {
+  ++generation_;
+  index_.clear();
+  for (const Entry& e : idle_) sqlite3_finalize(e.second);
+  idle_.clear();
+}
 
 ColumnKind KindOfDeclType(const char* decl) {
   if (decl == nullptr) return ColumnKind::kPlain;
@@ -82,6 +139,26 @@ std::size_t ColumnIndex(const std::vector<Column>& cols, std::string_view name) 
   Fail("no field named '" + std::string(name) + "'");
 }
 
+// The column of each field name as callers spell it, learnt on its first
+// use: a walk reads the same few fields on every row, and looking a name
+// up here costs one hash instead of a search of the columns.
+class FieldIndex {
+ public:
+  std::size_t Of(const std::vector<Column>& cols, std::string_view name) {
+    if (const auto hit = known_.find(name); hit != known_.end()) return hit->second;
+    const std::size_t i = ColumnIndex(cols, name);
+    known_.emplace(std::string(name), i);
+    return i;
+  }
+
+ private:
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> known_;
+};
+
 std::string QuotedIdentifier(const std::string& name) {
   std::string out = "\"";
   for (char c : name) {
@@ -118,7 +195,7 @@ class ForwardOnlySet final : public Recordset {
   Value Field(std::string_view name) override {
     Open();
     if (at_end_) Fail("no current row");
-    const std::size_t i = ColumnIndex(cols_, name);
+    const std::size_t i = fields_.Of(cols_, name);
     return ReadColumn(stmt_.get(), static_cast<int>(i), cols_[i].kind);
   }
   void AddNew() override { ReadOnly(); }
@@ -146,6 +223,7 @@ class ForwardOnlySet final : public Recordset {
 
   Stmt stmt_;
   std::vector<Column> cols_;
+  FieldIndex fields_;
   std::int64_t reached_ = 0;
   bool at_end_ = false;
   bool empty_ = false;
@@ -212,7 +290,7 @@ class TableSet final : public ScrollableSet {
 
   Value Field(std::string_view name) override {
     const std::size_t row = CurrentRow();
-    const std::size_t i = ColumnIndex(cols_, name);
+    const std::size_t i = fields_.Of(cols_, name);
     if (slot_[i] < 0) Select(i);
     if (cursor_key_ != keys_[row]) Load(keys_[row]);
     return ReadColumn(cursor_.get(), slot_[i], cols_[i].kind);
@@ -225,7 +303,7 @@ class TableSet final : public ScrollableSet {
   void SetField(std::string_view name, const Value& value) override {
     Open();
     if (!pending_) Fail("no row is being added");
-    const std::size_t i = ColumnIndex(cols_, name);
+    const std::size_t i = fields_.Of(cols_, name);
     Value stored = Convert(value, cols_[i].kind);  // may raise; nothing is assigned then
     auto& fields = *pending_;
     const auto same = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == i; });
@@ -348,6 +426,7 @@ class TableSet final : public ScrollableSet {
 
   Connection& conn_;
   std::vector<Column> cols_;
+  FieldIndex fields_;
   std::string quoted_;
   std::vector<std::int64_t> keys_;
   Stmt insert_;
@@ -378,7 +457,7 @@ class QuerySet final : public ScrollableSet {
     if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
   }
 
-  Value Field(std::string_view name) override { return rows_[CurrentRow()][ColumnIndex(cols_, name)]; }
+  Value Field(std::string_view name) override { return rows_[CurrentRow()][fields_.Of(cols_, name)]; }
   void AddNew() override { ReadOnly(); }
   void SetField(std::string_view, const Value&) override { ReadOnly(); }
   void Update() override { ReadOnly(); }
@@ -406,6 +485,7 @@ class QuerySet final : public ScrollableSet {
   Connection& conn_;
   std::string sql_;
   std::vector<Column> cols_;
+  FieldIndex fields_;
   std::vector<std::vector<Value>> rows_;
 };
 
