@@ -1,7 +1,6 @@
 #include "common/sqlite_recordsets.h"
 
 #include <algorithm>
-#include <functional>
 
 #include "common/amount_text.h"
 #include "common/errors.h"
@@ -96,6 +95,34 @@ std::vector<Column> ResultColumns(Connection& conn, sqlite3_stmt* stmt,
   return cols;
 }
 
+namespace {
+
+// A date in the stored form "yyyy-mm-dd" read straight from its digits;
+// anything else (a time of day, another form, an impossible day) is left to
+// ParseDate, which accepts or refuses it.
+std::optional<Date> StoredDay(sqlite3_stmt* stmt, int i) {
+  if (sqlite3_column_bytes(stmt, i) != 10) return std::nullopt;
+  const auto* t = sqlite3_column_text(stmt, i);
+  int digits[8];
+  int d = 0;
+  for (int k = 0; k < 10; ++k) {
+    if (k == 4 || k == 7) {
+      if (t[k] != '-') return std::nullopt;
+    } else if (t[k] >= '0' && t[k] <= '9') {
+      digits[d++] = t[k] - '0';
+    } else {
+      return std::nullopt;
+    }
+  }
+  const Date day{std::chrono::year{digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3]},
+                 std::chrono::month{static_cast<unsigned>(digits[4] * 10 + digits[5])},
+                 std::chrono::day{static_cast<unsigned>(digits[6] * 10 + digits[7])}};
+  if (!day.ok()) return std::nullopt;
+  return day;
+}
+
+}  // namespace
+
 Value ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
   const int type = sqlite3_column_type(stmt, i);
   if (type == SQLITE_NULL) return Value();
@@ -108,6 +135,7 @@ Value ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
       if (type == SQLITE_INTEGER) return Money::FromTicks(sqlite3_column_int64(stmt, i));
       return ParseAmount(text());
     case ColumnKind::kDate:
+      if (const auto day = StoredDay(stmt, i)) return *day;
       return ParseDate(text());
     case ColumnKind::kBool:
       return sqlite3_column_int64(stmt, i) != 0;
@@ -140,23 +168,29 @@ std::size_t ColumnIndex(const std::vector<Column>& cols, std::string_view name) 
 }
 
 // The column of each field name as callers spell it, learnt on its first
-// use: a walk reads the same few fields on every row, and looking a name
-// up here costs one hash instead of a search of the columns.
+// use. A walk reads the same few fields of every row in the same order, so
+// the name after the last one found is tried first: a read compares one
+// name instead of searching the columns.
 class FieldIndex {
  public:
   std::size_t Of(const std::vector<Column>& cols, std::string_view name) {
-    if (const auto hit = known_.find(name); hit != known_.end()) return hit->second;
+    const std::size_t n = known_.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t at = next_ + k < n ? next_ + k : next_ + k - n;
+      if (known_[at].first == name) {
+        next_ = at + 1 < n ? at + 1 : 0;
+        return known_[at].second;
+      }
+    }
     const std::size_t i = ColumnIndex(cols, name);
-    known_.emplace(std::string(name), i);
+    known_.emplace_back(std::string(name), i);
+    next_ = 0;
     return i;
   }
 
  private:
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
-  };
-  std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> known_;
+  std::vector<std::pair<std::string, std::size_t>> known_;
+  std::size_t next_ = 0;  // where the next name is looked for first
 };
 
 std::string QuotedIdentifier(const std::string& name) {
