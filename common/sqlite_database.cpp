@@ -65,6 +65,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
   void BeginTransaction() override { Execute("BEGIN IMMEDIATE"); }
   void CommitTransaction() override { Execute("COMMIT"); }
   void RollbackTransaction() override { Execute("ROLLBACK"); }
+  bool InTransaction() override { return sqlite3_get_autocommit(db_) == 0; }
 
   sqlite3* handle() override { return db_; }
 

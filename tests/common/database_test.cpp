@@ -277,5 +277,37 @@ TEST_F(PayrollDb, TransactionScopeRollsBackUnlessCommitted) {
   EXPECT_EQ(db->OpenRecordset("Payment Journal", RecordsetType::kTable)->RecordCount(), 1);
 }
 
+TEST_F(PayrollDb, AScopeInsideATransactionIsUndoneAloneAndStoredWithTheOuterOne) {
+  const auto count = [&] { return db->OpenRecordset("Payment Journal", RecordsetType::kTable)->RecordCount(); };
+  {
+    TransactionScope outer(*db);
+    AddPayment("Ann", "3/5/04", "3/5/04", "1");
+    {
+      TransactionScope inner(*db);
+      AddPayment("Bob", "3/5/04", "3/5/04", "2");
+    }  // not committed: only Bob's row goes
+    EXPECT_EQ(count(), 1);
+    {
+      TransactionScope inner(*db);
+      AddPayment("Cy", "3/5/04", "3/5/04", "3");
+      inner.Commit();
+    }
+    EXPECT_TRUE(db->InTransaction());
+    EXPECT_EQ(count(), 2);
+  }  // the outer one not committed: nothing stays
+  EXPECT_FALSE(db->InTransaction());
+  EXPECT_EQ(count(), 0);
+  {
+    TransactionScope outer(*db);
+    {
+      TransactionScope inner(*db);
+      AddPayment("Cy", "3/5/04", "3/5/04", "3");
+      inner.Commit();
+    }
+    outer.Commit();
+  }
+  EXPECT_EQ(count(), 1);
+}
+
 }  // namespace
 }  // namespace veltrane
