@@ -172,5 +172,35 @@ void BM_BareForwardOnlyScan(benchmark::State& state) {
 }
 BENCHMARK(BM_BareForwardOnlyScan)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
+// Opening the whole payment journal as a table set, as a host does for
+// each paycheck, and asking its row count.
+void BM_OpenPaymentJournalTable(benchmark::State& state) {
+  Database& db = Journal(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    auto rs = db.OpenRecordset("Payment Journal", RecordsetType::kTable);
+    benchmark::DoNotOptimize(rs->RecordCount());
+  }
+}
+BENCHMARK(BM_OpenPaymentJournalTable)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// The same with SQLite alone, statements prepared once: the first row id
+// and the count.
+void BM_BareFirstIdAndCount(benchmark::State& state) {
+  sqlite3* h = Handle(Journal(static_cast<int>(state.range(0))));
+  sqlite3_stmt* first = nullptr;
+  sqlite3_stmt* count = nullptr;
+  sqlite3_prepare_v2(h, "SELECT rowid FROM \"Payment Journal\" ORDER BY rowid LIMIT 1", -1, &first, nullptr);
+  sqlite3_prepare_v2(h, "SELECT count(*) FROM \"Payment Journal\"", -1, &count, nullptr);
+  for (auto _ : state) {
+    for (sqlite3_stmt* s : {first, count}) {
+      if (sqlite3_step(s) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_int64(s, 0));
+      sqlite3_reset(s);
+    }
+  }
+  sqlite3_finalize(first);
+  sqlite3_finalize(count);
+}
+BENCHMARK(BM_BareFirstIdAndCount)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace veltrane::bench

@@ -263,7 +263,7 @@ class ForwardOnlySet final : public Recordset {
   bool empty_ = false;
 };
 
-// Position, find and read shared by the two scrollable kinds of set.
+// Position and find of a set that holds its rows in order.
 class ScrollableSet : public Recordset {
  public:
   bool IsBOF() const override { return size() == 0; }
@@ -307,10 +307,12 @@ class ScrollableSet : public Recordset {
   bool closed_ = false;
 };
 
-// A whole table: holds the row ids only and reads the current row on
-// demand, so a large table costs eight bytes a row. Rows added through the
-// set join it at the end.
-class TableSet final : public ScrollableSet {
+// A whole table, positioned by row id: opening it, moving to its first row
+// and finding a row each cost one indexed step, whatever the table's size,
+// and the current row is read on demand. Rows are met in row-id order,
+// those added since the set was opened (through it or not) included; rows
+// added through the set join it at the end.
+class TableSet final : public Recordset {
  public:
   TableSet(Connection& conn, const std::string& table)
       : conn_(conn),
@@ -318,15 +320,47 @@ class TableSet final : public ScrollableSet {
         quoted_(QuotedIdentifier(table)),
         slot_(cols_.size(), -1),
         cursor_sql_("SELECT rowid FROM " + quoted_ + " WHERE rowid >= ? ORDER BY rowid") {
-    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " ORDER BY rowid");
-    while (StepRow(s.get())) keys_.push_back(sqlite3_column_int64(s.get(), 0));
+    current_ = FirstKey();
+    has_rows_ = current_.has_value();
   }
 
+  // Before the first row only when the table had no rows.
+  bool IsBOF() const override { return !has_rows_; }
+  bool IsEOF() const override { return !current_; }
+  std::int64_t RecordCount() override {
+    Open();
+    if (!count_) {
+      Stmt s = conn_.Prepare("SELECT count(*) FROM " + quoted_);
+      count_ = StepRow(s.get()) ? sqlite3_column_int64(s.get(), 0) : 0;
+    }
+    return *count_;
+  }
+  void MoveFirst() override {
+    Open();
+    current_ = FirstKey();
+    if (!current_) Fail("no current row");
+  }
+  void MoveNext() override {
+    Open();
+    if (!current_) Fail("no current row");
+    current_ = NextKey(*current_);
+  }
+  void FindFirst(std::string_view criteria) override {
+    Open();
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " WHERE (" + TranslateJetSql(criteria).sql +
+                           ") ORDER BY rowid LIMIT 1");
+    no_match_ = !StepRow(s.get());
+    if (!no_match_) current_ = sqlite3_column_int64(s.get(), 0);
+  }
+  bool NoMatch() const override { return no_match_; }
+  void Close() override { closed_ = true; }
+
   Value Field(std::string_view name) override {
-    const std::size_t row = CurrentRow();
+    Open();
+    if (!current_) Fail("no current row");
     const std::size_t i = fields_.Of(cols_, name);
     if (slot_[i] < 0) Select(i);
-    if (cursor_key_ != keys_[row]) Load(keys_[row]);
+    if (cursor_key_ != *current_) Load(*current_);
     return ReadColumn(cursor_.get(), slot_[i], cols_[i].kind);
   }
 
@@ -369,24 +403,41 @@ class TableSet final : public ScrollableSet {
     const int rc = sqlite3_step(s);
     sqlite3_reset(s);
     if (rc != SQLITE_DONE) Fail(sqlite3_errmsg(conn_.handle()));
-    const std::int64_t key = sqlite3_last_insert_rowid(conn_.handle());
-    keys_.insert(std::upper_bound(keys_.begin(), keys_.end(), key), key);
+    // A set standing after its last row stands on the row just added.
+    if (!current_) current_ = sqlite3_last_insert_rowid(conn_.handle());
+    has_rows_ = true;
+    if (count_) ++*count_;
     pending_.reset();
   }
   void CancelUpdate() override { pending_.reset(); }
 
  private:
-  std::size_t size() const override { return keys_.size(); }
+  void Open() const {
+    if (closed_) Fail("the record set is closed");
+  }
 
-  std::optional<std::size_t> Find(const std::string& condition) override {
-    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " WHERE (" + condition + ") ORDER BY rowid");
-    while (StepRow(s.get())) {
-      const auto it = std::lower_bound(keys_.begin(), keys_.end(), sqlite3_column_int64(s.get(), 0));
-      if (it != keys_.end() && *it == sqlite3_column_int64(s.get(), 0)) {
-        return static_cast<std::size_t>(it - keys_.begin());
+  std::optional<std::int64_t> FirstKey() {
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " ORDER BY rowid LIMIT 1");
+    if (!StepRow(s.get())) return std::nullopt;
+    return sqlite3_column_int64(s.get(), 0);
+  }
+
+  // The row after `key`: the cursor's next step when it stands on `key`,
+  // so a walk from first to last costs one step a row; a seek otherwise.
+  std::optional<std::int64_t> NextKey(std::int64_t key) {
+    if (cursor_ && cursor_key_ == key) {
+      if (StepRow(cursor_.get())) {
+        cursor_key_ = sqlite3_column_int64(cursor_.get(), 0);
+        return cursor_key_;
       }
+      sqlite3_reset(cursor_.get());
+      cursor_key_ = -1;
+      return std::nullopt;
     }
-    return std::nullopt;
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " WHERE rowid > ? ORDER BY rowid LIMIT 1");
+    sqlite3_bind_int64(s.get(), 1, key);
+    if (!StepRow(s.get())) return std::nullopt;
+    return sqlite3_column_int64(s.get(), 0);
   }
 
   // The cursor reads only the fields asked for so far: a walk that looks at
@@ -398,10 +449,10 @@ class TableSet final : public ScrollableSet {
     cursor_key_ = -1;
   }
 
-  // Reads rows through one cursor ordered by row id, so walking the set
-  // from first to last costs one step a row; any other move seeks.
+  // Puts the cursor on row `key`: one step when it stands just before it,
+  // a seek otherwise.
   void Load(std::int64_t key) {
-    if (cursor_ && cursor_key_ < key && sqlite3_step(cursor_.get()) == SQLITE_ROW &&
+    if (cursor_ && cursor_key_ >= 0 && cursor_key_ < key && StepRow(cursor_.get()) &&
         sqlite3_column_int64(cursor_.get(), 0) == key) {
       cursor_key_ = key;
       return;
@@ -462,7 +513,11 @@ class TableSet final : public ScrollableSet {
   std::vector<Column> cols_;
   FieldIndex fields_;
   std::string quoted_;
-  std::vector<std::int64_t> keys_;
+  std::optional<std::int64_t> current_;  // row id of the current row; none after the last
+  bool has_rows_ = false;
+  std::optional<std::int64_t> count_;  // rows, counted when first asked
+  bool no_match_ = false;
+  bool closed_ = false;
   Stmt insert_;
   std::string insert_sql_;
   std::vector<int> slot_;  // result column of each field in the cursor, -1 if not read
