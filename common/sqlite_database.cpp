@@ -50,15 +50,16 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
   std::int64_t Execute(std::string_view sql) override {
     const std::string translated = TranslateJetSql(sql).sql;
     char* err = nullptr;
-    if (sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-      const std::string why = err ? err : sqlite3_errmsg(db_);
-      sqlite3_free(err);
-      throw DatabaseError(why);
-    }
+    const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err);
+    const std::string why = rc == SQLITE_OK ? "" : err ? err : sqlite3_errmsg(db_);
+    sqlite3_free(err);
     const std::int64_t changed = sqlite3_changes64(db_);
-    tables_.clear();  // the statement may have changed the schema
+    // The statements may have changed the schema, even when a later one
+    // of the text failed.
+    tables_.clear();
     all_columns_.clear();
     ForgetStatementsIfSchemaChanged();
+    if (rc != SQLITE_OK) throw DatabaseError(why);
     return changed;
   }
 
@@ -123,7 +124,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
   sqlite3* db_ = nullptr;
   std::unique_ptr<sqlite::StatementCache> statements_;  // statements of db_, kept for reuse
-  std::int64_t schema_version_ = -1;                    // when statements_ was last emptied
+  std::int64_t schema_version_ = -1;                    // the schema statements_ was compiled under
   std::map<std::string, std::vector<Column>> tables_;
   std::map<std::string, ColumnKind> all_columns_;
 };
