@@ -65,6 +65,13 @@ TEST_F(StatementReuse, AKeptStatementSeesRowsAndColumnsAddedSince) {
   EXPECT_EQ(Ns("SELECT * FROM T ORDER BY N"), "1234");
 }
 
+TEST_F(StatementReuse, ASchemaChangedBeforeAFailingStatementIsStillSeen) {
+  EXPECT_EQ(Ns("SELECT * FROM T ORDER BY N"), "123");
+  EXPECT_THROW(db->Execute("ALTER TABLE T ADD COLUMN Extra TEXT; INSERT INTO Missing VALUES (1)"), DatabaseError);
+  auto rs = db->OpenRecordset("SELECT * FROM T ORDER BY N", RecordsetType::kForwardOnly);
+  EXPECT_TRUE(rs->Field("Extra").IsNull());
+}
+
 TEST_F(StatementReuse, AKeptStatementDoesNotKeepItsTableFromBeingDropped) {
   EXPECT_EQ(Ns("SELECT N FROM T"), "123");
   auto table = db->OpenRecordset("T", RecordsetType::kTable);
