@@ -69,29 +69,26 @@ class Database {
   virtual void BeginTransaction() = 0;
   virtual void CommitTransaction() = 0;
   virtual void RollbackTransaction() = 0;
+  // Whether a transaction is open on this database.
+  virtual bool InTransaction() = 0;
 };
 
-// Rolls the transaction back unless Commit() was called.
+// The writes of one change, stored together or not at all: a transaction,
+// or, inside a transaction already open, a savepoint of it, so that a
+// command run as part of a larger one (as the demo runs them) is still
+// whole and is stored, with a single sync, when the outer one commits.
+// Rolls back unless Commit() was called.
 class TransactionScope {
  public:
-  explicit TransactionScope(Database& db) : db_(db) { db_.BeginTransaction(); }
-  ~TransactionScope() {
-    if (!done_) {
-      try {
-        db_.RollbackTransaction();
-      } catch (...) {
-      }
-    }
-  }
+  explicit TransactionScope(Database& db);
+  ~TransactionScope();
   TransactionScope(const TransactionScope&) = delete;
   TransactionScope& operator=(const TransactionScope&) = delete;
-  void Commit() {
-    db_.CommitTransaction();
-    done_ = true;
-  }
+  void Commit();
 
  private:
   Database& db_;
+  bool nested_;
   bool done_ = false;
 };
 

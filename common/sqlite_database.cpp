@@ -12,12 +12,16 @@ namespace veltrane {
 
 namespace sqlite {
 
-void RaiseSqliteError(sqlite3* db, int rc, const std::string& context) {
+void RaiseSqliteFailure(int rc, const std::string& why) {
   const int primary = rc & 0xff;
   if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseBusyError();
+  throw DatabaseError(why);
+}
+
+void RaiseSqliteError(sqlite3* db, int rc, const std::string& context) {
   std::string why = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
   if (!context.empty()) why += " " + context;
-  throw DatabaseError(why);
+  RaiseSqliteFailure(rc, why);
 }
 
 }  // namespace sqlite
@@ -27,6 +31,7 @@ namespace {
 using sqlite::Column;
 using sqlite::ColumnKind;
 using sqlite::RaiseSqliteError;
+using sqlite::RaiseSqliteFailure;
 using sqlite::Stmt;
 
 class SqliteDatabase final : public Database, public sqlite::Connection {
@@ -42,8 +47,12 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
       throw DatabaseError("cannot open database '" + path + "': " + why);
     }
     sqlite3_busy_timeout(db_, 5000);
+    statements_ = std::make_unique<sqlite::StatementCache>(db_);
   }
-  ~SqliteDatabase() override { sqlite3_close_v2(db_); }
+  ~SqliteDatabase() override {
+    statements_.reset();
+    sqlite3_close_v2(db_);
+  }
 
   std::unique_ptr<Recordset> OpenRecordset(std::string_view source, RecordsetType type) override {
     const std::string text = Trim(source);
@@ -60,25 +69,28 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
 
   std::int64_t Execute(std::string_view sql) override {
     const std::string translated = TranslateJetSql(sql).sql;
-    const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) RaiseSqliteError(db_, rc);
-    tables_.clear();  // the statement may have changed the schema
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err);
+    const std::string why = rc == SQLITE_OK ? "" : err ? err : sqlite3_errmsg(db_);
+    sqlite3_free(err);
+    const std::int64_t changed = sqlite3_changes64(db_);
+    // The statements may have changed the schema, even when a later one
+    // of the text failed.
+    tables_.clear();
     all_columns_.clear();
-    return sqlite3_changes64(db_);
+    ForgetStatementsIfSchemaChanged();
+    if (rc != SQLITE_OK) RaiseSqliteFailure(rc, why);
+    return changed;
   }
 
   void BeginTransaction() override { Execute("BEGIN IMMEDIATE"); }
   void CommitTransaction() override { Execute("COMMIT"); }
   void RollbackTransaction() override { Execute("ROLLBACK"); }
+  bool InTransaction() override { return sqlite3_get_autocommit(db_) == 0; }
 
   sqlite3* handle() override { return db_; }
 
-  Stmt Prepare(const std::string& sql) override {
-    sqlite3_stmt* s = nullptr;
-    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr);
-    if (rc != SQLITE_OK) RaiseSqliteError(db_, rc, "in: " + sql);
-    return Stmt(s);
-  }
+  Stmt Prepare(const std::string& sql) override { return statements_->Prepare(sql); }
 
   const std::vector<Column>& TableColumns(const std::string& table) override {
     const std::string key = ToLower(table);
@@ -110,6 +122,18 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
   }
 
  private:
+  // Kept statements describe the schema they were compiled under; most
+  // statements run here (transactions, inserts, updates) leave it alone.
+  void ForgetStatementsIfSchemaChanged() {
+    std::int64_t version = -1;
+    {
+      Stmt s = Prepare("PRAGMA schema_version");
+      if (sqlite3_step(s.get()) == SQLITE_ROW) version = sqlite3_column_int64(s.get(), 0);
+    }
+    if (version != schema_version_ || version < 0) statements_->Forget();
+    schema_version_ = version;
+  }
+
   static std::string Unbracket(const std::string& name) {
     if (name.size() >= 2 && ((name.front() == '[' && name.back() == ']') ||
                              (name.front() == '"' && name.back() == '"'))) {
@@ -119,6 +143,8 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
   }
 
   sqlite3* db_ = nullptr;
+  std::unique_ptr<sqlite::StatementCache> statements_;  // statements of db_, kept for reuse
+  std::int64_t schema_version_ = -1;                    // the schema statements_ was compiled under
   std::map<std::string, std::vector<Column>> tables_;
   std::map<std::string, ColumnKind> all_columns_;
 };

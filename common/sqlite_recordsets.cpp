@@ -9,6 +9,63 @@
 
 namespace veltrane::sqlite {
 
+void StmtDeleter::operator()(sqlite3_stmt* s) const {
+  if (cache != nullptr) cache->Release(s);
+  else sqlite3_finalize(s);
+}
+
+Stmt StatementCache::Prepare(const std::string& sql) {
+  sqlite3_stmt* s = nullptr;
+  if (const auto hit = index_.find(sql); hit != index_.end()) {
+    const auto entry = hit->second;
+    s = entry->second;
+    index_.erase(hit);
+    idle_.erase(entry);
+  } else if (const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s, nullptr);
+             rc != SQLITE_OK) {
+    RaiseSqliteError(db_, rc, "in: " + sql);
+  }
+  in_use_.emplace(s, generation_);
+  return Stmt(s, StmtDeleter{this});
+}
+
+void StatementCache::Release(sqlite3_stmt* s) {
+  if (s == nullptr) return;
+  const auto used = in_use_.find(s);
+  const bool current = used != in_use_.end() && used->second == generation_;
+  if (used != in_use_.end()) in_use_.erase(used);
+  const char* text = sqlite3_sql(s);
+  if (!current || text == nullptr) {
+    sqlite3_finalize(s);
+    return;
+  }
+  // Reset ends the statement's read of the database, so an idle statement
+  // holds no lock and does not keep a table from being changed.
+  sqlite3_reset(s);
+  sqlite3_clear_bindings(s);
+  idle_.emplace_front(text, s);
+  index_.emplace(idle_.front().first, idle_.begin());
+  if (idle_.size() > kIdle) {
+    const auto oldest = std::prev(idle_.end());
+    const auto range = index_.equal_range(oldest->first);
+    for (auto it = range.first; it != range.second; ++it) {
+      if (it->second == oldest) {
+        index_.erase(it);
+        break;
+      }
+    }
+    sqlite3_finalize(oldest->second);
+    idle_.erase(oldest);
+  }
+}
+
+void StatementCache::Forget() {
+  ++generation_;
+  index_.clear();
+  for (const Entry& e : idle_) sqlite3_finalize(e.second);
+  idle_.clear();
+}
+
 ColumnKind KindOfDeclType(const char* decl) {
   if (decl == nullptr) return ColumnKind::kPlain;
   const std::string d = ToUpper(decl);
@@ -39,6 +96,34 @@ std::vector<Column> ResultColumns(Connection& conn, sqlite3_stmt* stmt,
   return cols;
 }
 
+namespace {
+
+// A date in the stored form "yyyy-mm-dd" read straight from its digits;
+// anything else (a time of day, another form, an impossible day) is left to
+// ParseDate, which accepts or refuses it.
+std::optional<Date> StoredDay(sqlite3_stmt* stmt, int i) {
+  if (sqlite3_column_bytes(stmt, i) != 10) return std::nullopt;
+  const auto* t = sqlite3_column_text(stmt, i);
+  int digits[8];
+  int d = 0;
+  for (int k = 0; k < 10; ++k) {
+    if (k == 4 || k == 7) {
+      if (t[k] != '-') return std::nullopt;
+    } else if (t[k] >= '0' && t[k] <= '9') {
+      digits[d++] = t[k] - '0';
+    } else {
+      return std::nullopt;
+    }
+  }
+  const Date day{std::chrono::year{digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3]},
+                 std::chrono::month{static_cast<unsigned>(digits[4] * 10 + digits[5])},
+                 std::chrono::day{static_cast<unsigned>(digits[6] * 10 + digits[7])}};
+  if (!day.ok()) return std::nullopt;
+  return day;
+}
+
+}  // namespace
+
 Value ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
   const int type = sqlite3_column_type(stmt, i);
   if (type == SQLITE_NULL) return Value();
@@ -51,6 +136,7 @@ Value ReadColumn(sqlite3_stmt* stmt, int i, ColumnKind kind) {
       if (type == SQLITE_INTEGER) return Money::FromTicks(sqlite3_column_int64(stmt, i));
       return ParseAmount(text());
     case ColumnKind::kDate:
+      if (const auto day = StoredDay(stmt, i)) return *day;
       return ParseDate(text());
     case ColumnKind::kBool:
       return sqlite3_column_int64(stmt, i) != 0;
@@ -81,6 +167,32 @@ std::size_t ColumnIndex(const std::vector<Column>& cols, std::string_view name) 
   }
   Fail("no field named '" + std::string(name) + "'");
 }
+
+// The column of each field name as callers spell it, learnt on its first
+// use. A walk reads the same few fields of every row in the same order, so
+// the name after the last one found is tried first: a read compares one
+// name instead of searching the columns.
+class FieldIndex {
+ public:
+  std::size_t Of(const std::vector<Column>& cols, std::string_view name) {
+    const std::size_t n = known_.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t at = next_ + k < n ? next_ + k : next_ + k - n;
+      if (known_[at].first == name) {
+        next_ = at + 1 < n ? at + 1 : 0;
+        return known_[at].second;
+      }
+    }
+    const std::size_t i = ColumnIndex(cols, name);
+    known_.emplace_back(std::string(name), i);
+    next_ = 0;
+    return i;
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::size_t>> known_;
+  std::size_t next_ = 0;  // where the next name is looked for first
+};
 
 std::string QuotedIdentifier(const std::string& name) {
   std::string out = "\"";
@@ -118,7 +230,7 @@ class ForwardOnlySet final : public Recordset {
   Value Field(std::string_view name) override {
     Open();
     if (at_end_) Fail("no current row");
-    const std::size_t i = ColumnIndex(cols_, name);
+    const std::size_t i = fields_.Of(cols_, name);
     return ReadColumn(stmt_.get(), static_cast<int>(i), cols_[i].kind);
   }
   void AddNew() override { ReadOnly(); }
@@ -146,12 +258,13 @@ class ForwardOnlySet final : public Recordset {
 
   Stmt stmt_;
   std::vector<Column> cols_;
+  FieldIndex fields_;
   std::int64_t reached_ = 0;
   bool at_end_ = false;
   bool empty_ = false;
 };
 
-// Position, find and read shared by the two scrollable kinds of set.
+// Position and find of a set that holds its rows in order.
 class ScrollableSet : public Recordset {
  public:
   bool IsBOF() const override { return size() == 0; }
@@ -195,10 +308,12 @@ class ScrollableSet : public Recordset {
   bool closed_ = false;
 };
 
-// A whole table: holds the row ids only and reads the current row on
-// demand, so a large table costs eight bytes a row. Rows added through the
-// set join it at the end.
-class TableSet final : public ScrollableSet {
+// A whole table, positioned by row id: opening it, moving to its first row
+// and finding a row each cost one indexed step, whatever the table's size,
+// and the current row is read on demand. Rows are met in row-id order,
+// those added since the set was opened (through it or not) included; rows
+// added through the set join it at the end.
+class TableSet final : public Recordset {
  public:
   TableSet(Connection& conn, const std::string& table)
       : conn_(conn),
@@ -206,15 +321,47 @@ class TableSet final : public ScrollableSet {
         quoted_(QuotedIdentifier(table)),
         slot_(cols_.size(), -1),
         cursor_sql_("SELECT rowid FROM " + quoted_ + " WHERE rowid >= ? ORDER BY rowid") {
-    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " ORDER BY rowid");
-    while (StepRow(s.get())) keys_.push_back(sqlite3_column_int64(s.get(), 0));
+    current_ = FirstKey();
+    has_rows_ = current_.has_value();
   }
 
+  // Before the first row only when the table had no rows.
+  bool IsBOF() const override { return !has_rows_; }
+  bool IsEOF() const override { return !current_; }
+  std::int64_t RecordCount() override {
+    Open();
+    if (!count_) {
+      Stmt s = conn_.Prepare("SELECT count(*) FROM " + quoted_);
+      count_ = StepRow(s.get()) ? sqlite3_column_int64(s.get(), 0) : 0;
+    }
+    return *count_;
+  }
+  void MoveFirst() override {
+    Open();
+    current_ = FirstKey();
+    if (!current_) Fail("no current row");
+  }
+  void MoveNext() override {
+    Open();
+    if (!current_) Fail("no current row");
+    current_ = NextKey(*current_);
+  }
+  void FindFirst(std::string_view criteria) override {
+    Open();
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " WHERE (" + TranslateJetSql(criteria).sql +
+                           ") ORDER BY rowid LIMIT 1");
+    no_match_ = !StepRow(s.get());
+    if (!no_match_) current_ = sqlite3_column_int64(s.get(), 0);
+  }
+  bool NoMatch() const override { return no_match_; }
+  void Close() override { closed_ = true; }
+
   Value Field(std::string_view name) override {
-    const std::size_t row = CurrentRow();
-    const std::size_t i = ColumnIndex(cols_, name);
+    Open();
+    if (!current_) Fail("no current row");
+    const std::size_t i = fields_.Of(cols_, name);
     if (slot_[i] < 0) Select(i);
-    if (cursor_key_ != keys_[row]) Load(keys_[row]);
+    if (cursor_key_ != *current_) Load(*current_);
     return ReadColumn(cursor_.get(), slot_[i], cols_[i].kind);
   }
 
@@ -225,7 +372,7 @@ class TableSet final : public ScrollableSet {
   void SetField(std::string_view name, const Value& value) override {
     Open();
     if (!pending_) Fail("no row is being added");
-    const std::size_t i = ColumnIndex(cols_, name);
+    const std::size_t i = fields_.Of(cols_, name);
     Value stored = Convert(value, cols_[i].kind);  // may raise; nothing is assigned then
     auto& fields = *pending_;
     const auto same = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == i; });
@@ -257,24 +404,41 @@ class TableSet final : public ScrollableSet {
     const int rc = sqlite3_step(s);
     sqlite3_reset(s);
     if (rc != SQLITE_DONE) RaiseSqliteError(conn_.handle(), rc);
-    const std::int64_t key = sqlite3_last_insert_rowid(conn_.handle());
-    keys_.insert(std::upper_bound(keys_.begin(), keys_.end(), key), key);
+    // A set standing after its last row stands on the row just added.
+    if (!current_) current_ = sqlite3_last_insert_rowid(conn_.handle());
+    has_rows_ = true;
+    if (count_) ++*count_;
     pending_.reset();
   }
   void CancelUpdate() override { pending_.reset(); }
 
  private:
-  std::size_t size() const override { return keys_.size(); }
+  void Open() const {
+    if (closed_) Fail("the record set is closed");
+  }
 
-  std::optional<std::size_t> Find(const std::string& condition) override {
-    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " WHERE (" + condition + ") ORDER BY rowid");
-    while (StepRow(s.get())) {
-      const auto it = std::lower_bound(keys_.begin(), keys_.end(), sqlite3_column_int64(s.get(), 0));
-      if (it != keys_.end() && *it == sqlite3_column_int64(s.get(), 0)) {
-        return static_cast<std::size_t>(it - keys_.begin());
+  std::optional<std::int64_t> FirstKey() {
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " ORDER BY rowid LIMIT 1");
+    if (!StepRow(s.get())) return std::nullopt;
+    return sqlite3_column_int64(s.get(), 0);
+  }
+
+  // The row after `key`: the cursor's next step when it stands on `key`,
+  // so a walk from first to last costs one step a row; a seek otherwise.
+  std::optional<std::int64_t> NextKey(std::int64_t key) {
+    if (cursor_ && cursor_key_ == key) {
+      if (StepRow(cursor_.get())) {
+        cursor_key_ = sqlite3_column_int64(cursor_.get(), 0);
+        return cursor_key_;
       }
+      sqlite3_reset(cursor_.get());
+      cursor_key_ = -1;
+      return std::nullopt;
     }
-    return std::nullopt;
+    Stmt s = conn_.Prepare("SELECT rowid FROM " + quoted_ + " WHERE rowid > ? ORDER BY rowid LIMIT 1");
+    sqlite3_bind_int64(s.get(), 1, key);
+    if (!StepRow(s.get())) return std::nullopt;
+    return sqlite3_column_int64(s.get(), 0);
   }
 
   // The cursor reads only the fields asked for so far: a walk that looks at
@@ -286,10 +450,10 @@ class TableSet final : public ScrollableSet {
     cursor_key_ = -1;
   }
 
-  // Reads rows through one cursor ordered by row id, so walking the set
-  // from first to last costs one step a row; any other move seeks.
+  // Puts the cursor on row `key`: one step when it stands just before it,
+  // a seek otherwise.
   void Load(std::int64_t key) {
-    if (cursor_ && cursor_key_ < key && sqlite3_step(cursor_.get()) == SQLITE_ROW &&
+    if (cursor_ && cursor_key_ >= 0 && cursor_key_ < key && StepRow(cursor_.get()) &&
         sqlite3_column_int64(cursor_.get(), 0) == key) {
       cursor_key_ = key;
       return;
@@ -348,8 +512,13 @@ class TableSet final : public ScrollableSet {
 
   Connection& conn_;
   std::vector<Column> cols_;
+  FieldIndex fields_;
   std::string quoted_;
-  std::vector<std::int64_t> keys_;
+  std::optional<std::int64_t> current_;  // row id of the current row; none after the last
+  bool has_rows_ = false;
+  std::optional<std::int64_t> count_;  // rows, counted when first asked
+  bool no_match_ = false;
+  bool closed_ = false;
   Stmt insert_;
   std::string insert_sql_;
   std::vector<int> slot_;  // result column of each field in the cursor, -1 if not read
@@ -378,7 +547,7 @@ class QuerySet final : public ScrollableSet {
     if (rc != SQLITE_DONE) RaiseSqliteError(conn_.handle(), rc);
   }
 
-  Value Field(std::string_view name) override { return rows_[CurrentRow()][ColumnIndex(cols_, name)]; }
+  Value Field(std::string_view name) override { return rows_[CurrentRow()][fields_.Of(cols_, name)]; }
   void AddNew() override { ReadOnly(); }
   void SetField(std::string_view, const Value&) override { ReadOnly(); }
   void Update() override { ReadOnly(); }
@@ -406,6 +575,7 @@ class QuerySet final : public ScrollableSet {
   Connection& conn_;
   std::string sql_;
   std::vector<Column> cols_;
+  FieldIndex fields_;
   std::vector<std::vector<Value>> rows_;
 };
 

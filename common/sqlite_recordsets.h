@@ -1,21 +1,31 @@
-// Internal to the SQLite database: statement handles, typed column reads
-// and binds, and the three kinds of record set.
+// Internal to the SQLite database: statement handles and the cache that
+// keeps them, typed column reads and binds, and the three kinds of record
+// set.
 #pragma once
 
 #include <sqlite3.h>
 
+#include <cstddef>
+#include <list>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/database.h"
 
 namespace veltrane::sqlite {
 
+class StatementCache;
+
+// Releasing a statement hands it back to the cache it came from, or
+// finalizes it when it came from none.
 struct StmtDeleter {
-  void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+  StatementCache* cache = nullptr;
+  void operator()(sqlite3_stmt* s) const;
 };
 using Stmt = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
 
@@ -23,6 +33,47 @@ using Stmt = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
 // when another connection holds the database locked, otherwise
 // DatabaseError with SQLite's text, after `context` when one is given.
 [[noreturn]] void RaiseSqliteError(sqlite3* db, int rc, const std::string& context = "");
+// The same for a failure whose text is already known.
+[[noreturn]] void RaiseSqliteFailure(int rc, const std::string& why);
+
+// Prepared statements of one connection kept for reuse by their SQL text:
+// the components run the same few texts on every paycheck, and compiling
+// one costs more than running it. A statement in use belongs to its
+// holder; a released one is reset, its bindings cleared, and kept idle,
+// the most recently used kIdle of them. A statement reports the columns of
+// the schema it was compiled under until it is next stepped, so the
+// connection calls Forget when its schema changes: idle statements are
+// finalized, and those in use are finalized when released. The cache must
+// outlive every statement it hands out.
+class StatementCache {
+ public:
+  static constexpr std::size_t kIdle = 64;
+
+  explicit StatementCache(sqlite3* db) : db_(db) {}
+  ~StatementCache() { Forget(); }
+  StatementCache(const StatementCache&) = delete;
+  StatementCache& operator=(const StatementCache&) = delete;
+
+  // An idle statement of exactly this text, or a newly prepared one.
+  // Raises DatabaseError when the text does not compile.
+  Stmt Prepare(const std::string& sql);
+  void Forget();
+  std::size_t idle() const { return idle_.size(); }
+
+ private:
+  friend struct StmtDeleter;
+  void Release(sqlite3_stmt* s);
+
+  using Entry = std::pair<std::string, sqlite3_stmt*>;
+  sqlite3* db_;
+  std::list<Entry> idle_;  // most recently released first
+  // Keys view the texts held by `idle_`, whose nodes never move; a text
+  // may have several idle statements when several were in use at once.
+  std::unordered_multimap<std::string_view, std::list<Entry>::iterator> index_;
+  // The statements in use, each with the generation it was compiled in.
+  std::unordered_map<sqlite3_stmt*, unsigned> in_use_;
+  unsigned generation_ = 0;
+};
 
 // The logical type a declared column type stands for.
 enum class ColumnKind { kPlain, kMoney, kDate, kBool, kInteger, kReal, kText };

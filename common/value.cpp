@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "common/amount_text.h"
 #include "common/display.h"
@@ -65,7 +66,7 @@ Date Value::ToDate() const {
   Fail(IsNull() ? "Null is not a date" : "not a date");
 }
 
-std::string Value::ToText() const {
+std::string Value::ToText() const& {
   return std::visit(
       Overload{[](std::monostate) { return std::string(); },
                [](bool b) { return std::string(b ? "True" : "False"); },
@@ -78,6 +79,11 @@ std::string Value::ToText() const {
                [](Money m) { return FormatAmount(m); }, [](const std::string& s) { return s; },
                [](Date d) { return FormatShortDate(d); }},
       v_);
+}
+
+std::string Value::ToText() && {
+  if (auto* text = std::get_if<std::string>(&v_)) return std::move(*text);
+  return std::as_const(*this).ToText();
 }
 
 }  // namespace veltrane

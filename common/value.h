@@ -35,7 +35,8 @@ class Value {
   double ToDouble() const;
   Money ToMoney() const;          // numbers are dollars; text is read as an amount
   Date ToDate() const;            // dates; text through ParseDate
-  std::string ToText() const;     // money as amount text, dates "m/d/yyyy", booleans "True"/"False"
+  std::string ToText() const&;    // money as amount text, dates "m/d/yyyy", booleans "True"/"False"
+  std::string ToText() &&;        // the same; a text is moved out rather than copied
 
   friend bool operator==(const Value&, const Value&) = default;
 

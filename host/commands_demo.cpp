@@ -161,14 +161,18 @@ void PrintSummary(Session& session, const char* name) {
 void RunDemo(Session& demo) {
   std::ostream quiet_stream(nullptr);  // discards the setup's messages
   Session quiet = demo.WithOutput(quiet_stream);
-  demo.CreateDatabase();
-  SetUpHousehold(quiet);
-
   // Thirteen weekly periods, Thursday to Wednesday, cover 1/1/2004 to
   // 3/31/2004; each check is dated the period's last day.
   const sys_days first{std::chrono::year{2004} / 1 / 1};
   const sys_days last{std::chrono::year{2004} / 3 / 31};
-  RecordQuarterHours(quiet, first, last);
+  {
+    // The household and its quarter of hours are stored at once: each
+    // command stays whole, but the file is synced once, not per entry.
+    TransactionScope setup(demo.CreateDatabase());
+    SetUpHousehold(quiet);
+    RecordQuarterHours(quiet, first, last);
+    setup.Commit();
+  }
 
   demo.out() << "Demo household: employer Ms. Dana R Whitfield; assistants " << kRosa
              << " (advance EIC) and " << kSean

@@ -1,6 +1,7 @@
 // The paycheck on the host's control, and the texts printed on a check:
 // employee and employer blocks, earnings and deductions tables.
 #include "common/amount_text.h"
+#include "common/date.h"
 #include "common/delimited_list.h"
 #include "common/display.h"
 #include "common/step.h"
@@ -122,21 +123,31 @@ std::map<std::string, Money> clsTransaction::GetSupplementalYTD() const noexcept
 
 std::map<std::string, Money> clsTransaction::GetWithholdingYTD() const noexcept { return JournalYearToDate(false); }
 
-// Walks the whole payment journal set: the assistant's paid, non-void checks
-// whose period ends in the current year, adding up the amounts of the items
-// (supplemental) or the withholdings (record) under their names.
+// The assistant's paid, non-void checks whose period ends in the current
+// year, adding up the amounts of the items (supplemental) or the
+// withholdings (record) under their names. The database finds those rows
+// through its payee and period index, so the cost follows the assistant's
+// checks of the year, not the size of the journal. The payee compares
+// without regard to letter case and dates are stored "yyyy-mm-dd", possibly
+// with a time, so the range below holds exactly the rows of the year; the
+// year is still read from each row, as every other date is.
 std::map<std::string, Money> clsTransaction::JournalYearToDate(bool supplemental) const noexcept {
   std::map<std::string, Money> totals;
   RunStep([&] {
-    Recordset& rs = *payment_journal_;
-    if (!MoveToFirstRow(rs)) return;
-    for (; !rs.IsEOF(); rs.MoveNext()) {
+    const char* list_field = supplemental ? "supplemental_pay_data" : "withholding_liability_data";
+    // A Null payee reads as the empty text, so it is the empty name's too.
+    const std::string payee = assistant_.empty() ? "([payee]='' OR [payee] IS NULL)"
+                                                 : "[payee]='" + QuoteName(assistant_) + "'";
+    const std::string sql = std::string("SELECT [end_period], [") + list_field +
+                            "] FROM [Payment Journal] WHERE " + payee +
+                            " AND [Paid]<>False AND [Void]=False AND [end_period]>=#" +
+                            FormatIsoDate(MakeDate(current_year_, 1, 1)) + "# AND [end_period]<#" +
+                            FormatIsoDate(MakeDate(current_year_ + 1, 1, 1)) + "# ORDER BY [ID]";
+    auto rs = db_->OpenRecordset(sql, RecordsetType::kForwardOnly);
+    for (; !rs->IsEOF(); rs->MoveNext()) {
       RunStep([&] {
-        // The payee first: it rules out most rows without reading a date.
-        if (!IEquals(rs.Field("payee").ToText(), assistant_)) return;
-        if (static_cast<int>(rs.Field("end_period").ToDate().year()) != current_year_) return;
-        if (!rs.Field("Paid").ToBool() || rs.Field("Void").ToBool()) return;
-        const Value list = rs.Field(supplemental ? "supplemental_pay_data" : "withholding_liability_data");
+        if (static_cast<int>(rs->Field("end_period").ToDate().year()) != current_year_) return;
+        const Value list = rs->Field(list_field);
         const auto groups = supplemental ? ReadList(list.ToText(), kSuppPaySeparator, kSuppPayFields)
                                          : ReadList(list.ToText(), kFieldSeparator, kWithholdingFields);
         for (const ListGroup& g : groups) {
@@ -144,6 +155,7 @@ std::map<std::string, Money> clsTransaction::JournalYearToDate(bool supplemental
         }
       });
     }
+    rs->Close();
   });
   return totals;
 }

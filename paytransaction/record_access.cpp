@@ -4,14 +4,16 @@
 
 namespace veltrane {
 
+// A set before its first row and after its last has no rows. Asking that,
+// rather than the row count, costs nothing on a large table.
 bool MoveToFirstRow(Recordset& rs) {
-  if (rs.RecordCount() == 0) return false;
+  if (rs.IsBOF() && rs.IsEOF()) return false;
   rs.MoveFirst();
   return true;
 }
 
 bool FindFirstRow(Recordset& rs, const std::string& criteria) {
-  if (!rs.IsBOF() && rs.RecordCount() != 0) rs.MoveFirst();
+  if (!rs.IsBOF()) rs.MoveFirst();
   rs.FindFirst(criteria);
   return !rs.NoMatch();
 }

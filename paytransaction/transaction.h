@@ -5,7 +5,10 @@
 // The host opens the database and the five record sets and hands them to
 // InitTransaction with its paycheck control. They are borrowed: the object
 // keeps references to them until the next InitTransaction or its own end,
-// never closes them, and they must outlive that use. One clsFedTaxRules,
+// never closes them, and they must outlive that use. The payment journal
+// set receives the paid check; the year-to-date amounts are read from the
+// "Payment Journal" table of the database, so a set that holds only part of
+// it does not change them. One clsFedTaxRules,
 // created on first use, serves every transaction of the program (it reads
 // the user's locale then); each withholding computation makes one other-tax
 // calculator through the factory and releases it.
@@ -117,8 +120,8 @@ class clsTransaction {
   std::string BuildEmployerBlock() const noexcept;
   std::string BuildEarningsTable(Money eic) const noexcept;
   std::string BuildDeductionsTable() const noexcept;
-  // Year-to-date amounts by lower-case name from one walk of the payment
-  // journal set: supplemental items, or withholdings of the records.
+  // Year-to-date amounts by lower-case name from one query of the payment
+  // journal table: supplemental items, or withholdings of the records.
   std::map<std::string, Money> GetSupplementalYTD() const noexcept;
   std::map<std::string, Money> GetWithholdingYTD() const noexcept;
   std::map<std::string, Money> JournalYearToDate(bool supplemental) const noexcept;

@@ -2,6 +2,9 @@
 // the components run, as they write them.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/amount_text.h"
 #include "common/date.h"
 #include "common/errors.h"
@@ -210,6 +213,23 @@ TEST_F(PayrollDb, RowRoundTripKeepsEveryFieldType) {
   EXPECT_THROW(rs->Field("no_such_field"), DatabaseError);
 }
 
+TEST_F(PayrollDb, StoredDatesReadAsDaysAndImpossibleOnesAreRefused) {
+  db->Execute("INSERT INTO [Payment Journal] (payee, end_period) VALUES "
+              "('a', '2004-03-05'), ('b', '2004-12-31 23:59:59'), ('c', '3/5/04'), ('d', '2004-02-30'), "
+              "('e', '2004-3-5x'), ('f', '2004-13-01'), ('g', '0004-01-01')");
+  auto rs = db->OpenRecordset("SELECT end_period FROM [Payment Journal] ORDER BY payee", RecordsetType::kForwardOnly);
+  std::vector<std::string> read;
+  for (; !rs->IsEOF(); rs->MoveNext()) {
+    try {
+      read.push_back(FormatIsoDate(rs->Field("end_period").ToDate()));
+    } catch (const ConversionError&) {
+      read.push_back("refused");
+    }
+  }
+  EXPECT_EQ(read, (std::vector<std::string>{"2004-03-05", "2004-12-31", "2004-03-05", "refused", "refused",
+                                            "refused", "0004-01-01"}));
+}
+
 TEST_F(PayrollDb, AFailedAssignmentOrStoreLeavesNoRow) {
   auto rs = db->OpenRecordset("Payment Journal", RecordsetType::kTable);
   rs->AddNew();
@@ -255,6 +275,38 @@ TEST_F(PayrollDb, TransactionScopeRollsBackUnlessCommitted) {
     tx.Commit();
   }
   EXPECT_EQ(db->OpenRecordset("Payment Journal", RecordsetType::kTable)->RecordCount(), 1);
+}
+
+TEST_F(PayrollDb, AScopeInsideATransactionIsUndoneAloneAndStoredWithTheOuterOne) {
+  const auto count = [&] { return db->OpenRecordset("Payment Journal", RecordsetType::kTable)->RecordCount(); };
+  {
+    TransactionScope outer(*db);
+    AddPayment("Ann", "3/5/04", "3/5/04", "1");
+    {
+      TransactionScope inner(*db);
+      AddPayment("Bob", "3/5/04", "3/5/04", "2");
+    }  // not committed: only Bob's row goes
+    EXPECT_EQ(count(), 1);
+    {
+      TransactionScope inner(*db);
+      AddPayment("Cy", "3/5/04", "3/5/04", "3");
+      inner.Commit();
+    }
+    EXPECT_TRUE(db->InTransaction());
+    EXPECT_EQ(count(), 2);
+  }  // the outer one not committed: nothing stays
+  EXPECT_FALSE(db->InTransaction());
+  EXPECT_EQ(count(), 0);
+  {
+    TransactionScope outer(*db);
+    {
+      TransactionScope inner(*db);
+      AddPayment("Cy", "3/5/04", "3/5/04", "3");
+      inner.Commit();
+    }
+    outer.Commit();
+  }
+  EXPECT_EQ(count(), 1);
 }
 
 }  // namespace
