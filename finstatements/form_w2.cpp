@@ -3,7 +3,8 @@
 // The Social Security wages and tips are those of Form 941 (the yearly
 // base, the check's wages before its tips), so box 3 + box 7 never exceed
 // the base.
-#include <cstdlib>
+#include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "common/display.h"
@@ -62,8 +63,9 @@ Year YearOf(const std::string& start) {
   return {FormatShortDate(MakeDate(year, 1, 1)), FormatShortDate(MakeDate(year, 12, 31))};
 }
 
-// A block's lines as heading rows under `title`; an empty block writes the
-// title alone.
+// A block's lines as heading rows under `title`. A line without a letter
+// or digit (the "City, ST zip" line of an assistant without an address) is
+// left out; an empty block writes the title alone.
 void WriteBlock(StatementWriter& out, const std::string& title, const std::string& block) {
   out.Heading(title);
   std::size_t at = 0;
@@ -71,7 +73,10 @@ void WriteBlock(StatementWriter& out, const std::string& title, const std::strin
     std::size_t end = block.find('\n', at);
     if (end == std::string::npos) end = block.size();
     const std::string line = Trim(std::string_view(block).substr(at, end - at));
-    if (!line.empty()) out.Heading("     " + line);
+    if (std::any_of(line.begin(), line.end(),
+                    [](unsigned char c) { return std::isalnum(c) != 0; })) {
+      out.Heading("     " + line);
+    }
     at = end + 1;
   }
 }
