@@ -144,6 +144,21 @@ std::unique_ptr<RateDictionary> clsFinStmnts::TaxRates() const {
   return clsFedTaxRules(locale_provider_).GetDictionaryOfTaxRates();
 }
 
+bool clsFinStmnts::StateTaxConfigured(std::string_view tax) const noexcept {
+  bool configured = false;
+  RunStep([&] {
+    Recordset* settings = TaxSettingsRow();
+    if (!settings) return;
+    for (const StateTaxFields& state : kStateTaxes) {
+      if (state.tax != tax) continue;
+      for (const char* field : state.fields) {
+        RunStep([&] { configured = configured || !settings->Field(field).ToText().empty(); });
+      }
+    }
+  });
+  return configured;
+}
+
 void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept {
   const bool us = locale_ == kLocaleEnUs;
   const auto add = [&](std::string_view item) {
@@ -165,7 +180,8 @@ void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept
     for (std::string_view item :
          {kSeparator, std::string_view("Tax Forms"), kSeparator,
           std::string_view("Form 1040 Schedule H"), std::string_view("Form 940EZ"),
-          std::string_view("Form 940"), std::string_view("Form 941"), kSeparator,
+          std::string_view("Form 940"), std::string_view("Form 941"),
+          std::string_view("Form W-2"), std::string_view("Form W-3"), kSeparator,
           std::string_view("Federal Taxes"), kSeparator, kTaxSocSec, kTaxMedicare, kTaxFIT,
           kTaxFUTA, kTaxEIC}) {
       add(item);
@@ -178,11 +194,7 @@ void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept
 
   if (us) {
     for (const StateTaxFields& state : kStateTaxes) {
-      bool configured = false;
-      for (const char* field : state.fields) {
-        RunStep([&] { configured = configured || !settings->Field(field).ToText().empty(); });
-      }
-      if (configured) {
+      if (StateTaxConfigured(state.tax)) {
         add_other_taxes_header();
         add(state.tax);
       }
@@ -241,6 +253,8 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
       {"Form 940EZ", &clsFinStmnts::ShowForm940EZ},
       {"Form 940", &clsFinStmnts::ShowForm940},
       {"Form 941", &clsFinStmnts::ShowForm941},
+      {"Form W-2", &clsFinStmnts::ShowFormW2},
+      {"Form W-3", &clsFinStmnts::ShowFormW3},
       {kTaxMedicare, &clsFinStmnts::ShowMedicareStatement},
       {kTaxSocSec, &clsFinStmnts::ShowSocialSecurityStatement},
       {kTaxFIT, &clsFinStmnts::ShowFITStatement},

@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/database.h"
@@ -37,6 +38,7 @@ namespace veltrane {
 class RateDictionary;
 struct FormPeriod;
 struct JournalRow;
+class StatementWriter;
 
 class clsFinStmnts {
  public:
@@ -171,6 +173,30 @@ class clsFinStmnts {
   AnnualFUTA ReadAnnualFUTA(const std::string& strAttendant, const std::string& strStart,
                             const std::string& strEnd, Money base, Money rate,
                             const std::string& sui_name) const noexcept;
+
+  // Form W-2 and W-3 worksheets. Both cover the calendar year of the
+  // period's start, whatever its end; each W-2 is one assistant's.
+  void ShowFormW2(const std::string& strAttendant, const std::string& strStart,
+                  const std::string& strEnd);
+  void ShowFormW3(const std::string& strAttendant, const std::string& strStart,
+                  const std::string& strEnd);
+  // The boxes of one assistant's W-2, with what its notes need.
+  struct W2Boxes;
+  struct W2Page;
+  static void WriteW2FederalBoxes(StatementWriter& out, const W2Boxes& boxes);
+  // One page per payee of `strAttendant` (every payee of the year, in the
+  // sort list's order, for "All Assistants") over the year of `strStart`;
+  // raises when the start is not a date or the rows cannot be read.
+  std::vector<W2Page> ReadW2Pages(const std::string& strAttendant,
+                                  const std::string& strStart) const;
+  // The employer and employee blocks of the attendant's latest non-void
+  // check from `first` through `last`, as that paycheck showed them.
+  std::pair<std::string, std::string> LatestCheckBlocks(const std::string& strAttendant,
+                                                        const std::string& first,
+                                                        const std::string& last) const;
+  // Whether Tax Settings configures the state tax `tax` ("SIT", "SDI" or
+  // "SUI"): one of its fields holds text.
+  bool StateTaxConfigured(std::string_view tax) const noexcept;
 
   // State tax, other-withholding and supplemental payment statements.
   void ShowSITStatement(const std::string& strAttendant, const std::string& strStart,

@@ -26,7 +26,9 @@ struct YearEndPackage {
 };
 
 // Writes the package as of `today`. The Form 941 worksheet is written for
-// each quarter, every other statement for the whole year. `progress` (may
+// each quarter, every other statement for the whole year; without an
+// assistant, the Form W-2 is written for each assistant on a page of its
+// own. `progress` (may
 // be empty) is told each statement's label before it is written. Raises
 // UserError for an unknown assistant or a folder that cannot be written.
 YearEndPackage WriteYearEnd(Database& db, const YearEndRequest& request, Date today,

@@ -13,7 +13,7 @@ using ::testing::IsEmpty;
 
 const std::vector<std::string> kUsFixed = {
     "Summary",  "Detailed",     "------------", "Tax Forms", "------------",
-    "Form 1040 Schedule H",     "Form 940EZ",   "Form 940",  "Form 941",
+    "Form 1040 Schedule H",     "Form 940EZ",   "Form 940",  "Form 941", "Form W-2", "Form W-3",
     "------------", "Federal Taxes", "------------", "Soc. Sec.", "Medicare", "FIT", "FUTA", "EIC"};
 
 // A tax definition record: the name, the flat amount, and seven empty fields.

@@ -159,13 +159,16 @@ TEST_F(StatementPagesProgramTest, YearEndWritesEveryStatementAnIndexAndOneTsv) {
   }
   const ReadPage index = ReadHtml(ReadFile(Path("ye/index.html")));
   EXPECT_THAT(index.outside, IsEmpty());
-  ASSERT_EQ(index.links.size(), statements.size() + 3);  // Form 941 for each quarter
+  // Form 941 for each quarter, the W-2 for each of the two assistants.
+  ASSERT_EQ(index.links.size(), statements.size() + 3 + 1);
   std::size_t tsv_rows = 0;
   for (const std::string& link : index.links) {
     ASSERT_TRUE(fs::exists(Path("ye/" + link))) << link;
     tsv_rows += ReadHtml(ReadFile(Path("ye/" + link))).rows.size();
   }
   EXPECT_EQ(index.links.front(), "summary_2004-01-01_2004-12-31.html");
+  EXPECT_THAT(index.links, ::testing::Contains("form-w-2-ann-lee_2004-01-01_2004-12-31.html"));
+  EXPECT_THAT(index.links, ::testing::Contains("form-w-3_2004-01-01_2004-12-31.html"));
   // Ann earned 800 in the year, Bo 960: neither reached $1,400; the first
   // quarter's 880 did not reach $1,000, nor the second's.
   EXPECT_THAT(index.text, HasSubstr("Ann Lee: cash wages of 2004 were $800.00, under $1,400"));

@@ -173,5 +173,43 @@ TEST_F(TaxFormsProgramTest, ScheduleHOfTheYear) {
                            "27.  Add lines 17 and 26 (see instructions).\t$1,797.50\n"));
 }
 
+// Rosa's W-2 for 2004, asked for by the tsv and the page like any
+// statement: 400 + 450 + 400 + 400 = 1,650 (the voided check counts
+// nowhere), the 50 tip in box 7 and the rest, 1,600, in box 3; FIT 36.607
+// x 3 + 44.107 = 153.928; Social Security 6.2 % of each check, 24.80 x 3 +
+// 27.90 = 102.30 = 6.2 % of 1,650; Medicare 5.80 x 3 + 6.525 = 23.925.
+// The blocks are those of her July paycheck: she was added without a name
+// or an address, so her block has no line to show.
+TEST_F(TaxFormsProgramTest, FormW2OfOneAssistantAsTsvAndPage) {
+  const std::string w2 = Statement("Form W-2", "1/1/2004", "12/31/2004", "Rosa Delgado");
+  EXPECT_THAT(w2, HasSubstr(Joined({"FORM W-2\t ", "1/1/2004 TO 12/31/2004\t ", " \t ",
+                                    "Rosa Delgado\t ", "Employer\t ", "     Dana Whitfield\t ",
+                                    "     Address Info.: Pending\t ",
+                                    "     Employer ID: 36-4417520\t ", "Employee\t ",
+                                    "Box 1  Wages, tips, other compensation\t$1,650.00"})));
+  EXPECT_THAT(w2, HasSubstr(Joined({"Box 1  Wages, tips, other compensation\t$1,650.00",
+                                    "Box 2  Federal income tax withheld\t$153.93",
+                                    "Box 3  Social security wages\t$1,600.00",
+                                    "Box 4  Social security tax withheld\t$102.30",
+                                    "Box 5  Medicare wages and tips\t$1,650.00",
+                                    "Box 6  Medicare tax withheld\t$23.93",
+                                    "Box 7  Social security tips\t$50.00",
+                                    "Box 9  Advance EIC payment\t$0.00"})));
+  EXPECT_THAT(w2, ::testing::Not(HasSubstr("Note:")));
+  Ok({"statement", "Form W-2", "--assistant", "Rosa Delgado", "--from", "1/1/2004", "--to",
+      "12/31/2004", "--format", "html", "--output", Path("w2.html")});
+  const std::string page = ReadFile(Path("w2.html"));
+  EXPECT_THAT(page, HasSubstr("Box 3  Social security wages"));
+  EXPECT_THAT(page, HasSubstr("$1,600.00"));
+}
+
+// The W-3 counts both assistants' W-2s; Pat's 3 x 480 + 4,800 + 2,400 =
+// 8,640 and Rosa's 1,650 make box 1 10,290.
+TEST_F(TaxFormsProgramTest, FormW3OfTheHousehold) {
+  const std::string w3 = Year("Form W-3");
+  EXPECT_THAT(w3, HasSubstr("Kind of employer\tHousehold\nNumber of Forms W-2\t2\n"
+                            "Box 1  Wages, tips, other compensation\t$10,290.00\n"));
+}
+
 }  // namespace
 }  // namespace veltrane::host::testing
