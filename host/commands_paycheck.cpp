@@ -1,49 +1,12 @@
 // paystead paycheck: prepare, show and pay one paycheck.
-#include <cstdint>
-#include <limits>
-
-#include "common/amount_text.h"
-#include "common/delimited_list.h"
 #include "common/locale.h"
 #include "host/command.h"
 #include "host/host_errors.h"
+#include "host/household_paycheck.h"
 #include "host/paycheck_view.h"
-#include "host/paying.h"
-#include "host/payroll_rows.h"
-#include "host/user_input.h"
 
 namespace veltrane::host {
 namespace {
-
-// "40,2" or "40": regular and overtime hours of the whole period.
-std::pair<float, float> ManualHours(const std::string& text, Date from, Date to) {
-  const double days = (std::chrono::sys_days(to) - std::chrono::sys_days(from)).count() + 1.0;
-  const std::size_t comma = text.find(',');
-  const std::string regular = text.substr(0, comma);
-  const std::string overtime = comma == std::string::npos ? "0" : text.substr(comma + 1);
-  const float r = ReadHoursUpTo("--hours (regular)", regular, 24 * days);
-  const float o = ReadHoursUpTo("--hours (overtime)", overtime, 24 * days);
-  if (static_cast<double>(r) + o > 24 * days)
-    throw UserError("--hours: more hours than the period has");
-  return {r, o};
-}
-
-// "Bonus:50" -> one supplemental pay item "Bonus'50''".
-std::string SupplementalItem(const std::string& text) {
-  const std::size_t colon = text.rfind(':');
-  if (colon == std::string::npos)
-    throw UserError("--supp: '" + text + "' lacks the amount; write it like Bonus:50");
-  const std::string name = ReadText("--supp", text.substr(0, colon));
-  if (name.empty()) throw UserError("--supp: '" + text + "' has no name; write it like Bonus:50");
-  if (name.find_first_of("'|") != std::string::npos) {
-    throw UserError("--supp: the name '" + name +
-                    "' holds an apostrophe or '|'; choose a name without them");
-  }
-  const Money amount = ReadAmount("--supp", text.substr(colon + 1));
-  if (amount.IsZero())
-    throw UserError("--supp: '" + text + "' pays nothing; give an amount above 0");
-  return ListWriter(kSuppPaySeparator).Add(name).Add(amount).Add("").text();
-}
 
 // Said once a run: the demo prepares many paychecks.
 void WarnAboutLocale(Session& session) {
@@ -56,27 +19,8 @@ void WarnAboutLocale(Session& session) {
 }
 
 void Paycheck(Session& session, const ParsedArgs& args) {
-  if (!args.Has("from") || !args.Has("to"))
-    throw UsageError("give the pay period with --from and --to");
   Database& db = session.db();
-  PaycheckRequest request;
-  request.assistant = RequireAssistant(db, args.positionals[0]);
-  request.from = ReadDate("--from", *args.Get("from"));
-  request.to = ReadDate("--to", *args.Get("to"));
-  if (request.from > request.to)
-    throw UserError("--from is after --to; give the earlier day first");
-  if (const auto check = args.Get("check")) {
-    request.check_number = std::to_string(
-        ReadWholeNumber("--check", *check, 1, std::numeric_limits<std::int32_t>::max()));
-  }
-  if (const auto hours = args.Get("hours"))
-    request.manual_hours = ManualHours(*hours, request.from, request.to);
-  for (const std::string& item : args.GetAll("supp"))
-    request.supplemental_pay += SupplementalItem(item);
-  const auto settings = ReadFirstRow(db, kTaxSettingsTable, TaxSettingsFields());
-  if (!settings || settings->Text("PayrollPeriod").empty()) {
-    throw UserError("no pay period is set; set one with 'paystead settings set --period Weekly'");
-  }
+  const PaycheckRequest request = ReadPaycheckRequest(db, args.positionals[0], args);
   WarnAboutLocale(session);
 
   const bool pay = args.Has("pay");
