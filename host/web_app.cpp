@@ -88,6 +88,7 @@ std::string PathWith(std::string_view path, const NamedValues& query) {
 }
 
 FieldFault SplitFault(std::string_view message, const std::vector<std::string>& fields) {
+  // "--rate: 'x' is not an amount" names the field first: the rest is shown.
   for (const std::string& field : fields) {
     const std::string flag = "--" + field;
     if (!message.starts_with(flag) || message.size() == flag.size()) continue;
@@ -97,7 +98,19 @@ FieldFault SplitFault(std::string_view message, const std::vector<std::string>& 
       while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
       return {field, std::string(rest)};
     }
-    if (next == ' ') return {field, std::string(message)};
+    if (next == ' ' || next == '(') return {field, std::string(message)};
+  }
+  // "give the hourly pay with --rate" names it inside: the whole text is shown.
+  for (const std::string& field : fields) {
+    const std::string flag = "--" + field;
+    for (std::size_t at = message.find(flag); at != std::string_view::npos;
+         at = message.find(flag, at + 1)) {
+      const std::size_t end = at + flag.size();
+      const bool whole =
+          end == message.size() ||
+          (std::isalnum(static_cast<unsigned char>(message[end])) == 0 && message[end] != '-');
+      if (whole) return {field, std::string(message)};
+    }
   }
   return {"", std::string(message)};
 }

@@ -2,6 +2,7 @@
 // requests it must refuse, bad input that stores nothing, a payment sent
 // twice, escaping, the hot-key map of a page, and the served program
 // stopping on SIGTERM.
+#include <httplib.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,9 @@
 
 #include "common/clock.h"
 #include "host/web_app.h"
+#include "host/web_guard.h"
+#include "host/web_page.h"
+#include "host/web_routes.h"
 #include "program_runner.h"
 
 namespace veltrane::host::testing {
@@ -307,11 +311,60 @@ TEST_F(WebAppTest, APageCarriesTheLibrarysHotKeysOnItsControls) {
   EXPECT_EQ(keys_e, 1);
 }
 
+// ---- the guard's pieces
+
+TEST(WebGuard, TokensAreLongRandomAndHex) {
+  const std::string a = MakeToken(), b = MakeToken();
+  EXPECT_TRUE(std::regex_match(a, std::regex("[0-9a-f]{32}")));
+  EXPECT_NE(a, b);
+}
+
+TEST(WebGuard, FindsTheTokenAmongOtherCookiesOnly) {
+  EXPECT_EQ(TokenFromCookies("a=1; paystead_token=abc;b=2"), "abc");
+  EXPECT_EQ(TokenFromCookies("paystead_token=abc"), "abc");
+  EXPECT_EQ(TokenFromCookies("xpaystead_token=abc; paystead_tokens=def"), std::nullopt);
+  EXPECT_EQ(TokenFromCookies(""), std::nullopt);
+}
+
+TEST(WebGuard, AHostIsTheLoopbackNameAtThePort) {
+  EXPECT_TRUE(IsOwnHost("127.0.0.1:8080", 8080));
+  EXPECT_TRUE(IsOwnHost("LocalHost:8080", 8080));
+  EXPECT_FALSE(IsOwnHost("127.0.0.1:80800", 8080));
+  EXPECT_FALSE(IsOwnHost("[::1]:8080", 8080));
+  EXPECT_FALSE(IsOwnHost("127.0.0.2:8080", 8080));
+}
+
+TEST(WebGuard, AnEmptyTokenNeverMatches) {
+  EXPECT_FALSE(SameToken("", ""));
+  EXPECT_FALSE(SameToken("abc", "abd"));
+  EXPECT_FALSE(SameToken("ab", "abc"));
+  EXPECT_TRUE(SameToken("abc", "abc"));
+}
+
+TEST(WebCaptions, UnderlineTheHotKeyAndEscapeTheRest) {
+  EXPECT_EQ(CaptionHtml("Sa&ve"), "Sa<u>v</u>e");
+  EXPECT_EQ(CaptionHtml("Fish && &Chips <b>"), "Fish &amp; <u>C</u>hips &lt;b&gt;");
+  EXPECT_EQ(CaptionHtml("&<"), "<u>&lt;</u>");
+  EXPECT_EQ(CaptionText("Fish && &Chips"), "Fish & Chips");
+  EXPECT_EQ(CaptionText("trailing &"), "trailing &");
+}
+
+TEST(WebFaults, AFaultGoesBesideTheFieldItNames) {
+  const std::vector<std::string> fields = {"rate", "ot-rate", "from", "to"};
+  EXPECT_EQ(SplitFault("--rate: 'x' is not an amount", fields).field, "rate");
+  EXPECT_EQ(SplitFault("--rate: 'x' is not an amount", fields).text, "'x' is not an amount");
+  EXPECT_EQ(SplitFault("--ot-rate: 'x' is negative", fields).field, "ot-rate");
+  EXPECT_EQ(SplitFault("--from is after --to; give the earlier day first", fields).field, "from");
+  EXPECT_EQ(SplitFault("give the hourly pay with --rate, like --rate 10.50", fields).field, "rate");
+  EXPECT_EQ(SplitFault("--hours (regular): 'x' is not hours", fields).field, "");
+  EXPECT_EQ(SplitFault("the database is busy", fields).text, "the database is busy");
+}
+
 // ---- the program
 
 class ServeProgram : public ProgramTest {};
 
-TEST_F(ServeProgram, PrintsItsAddressAndStopsCleanlyOnSigterm) {
+TEST_F(ServeProgram, GuardsItsPagesOverTheNetworkAndStopsCleanlyOnSigterm) {
   MakeHousehold();
   int out[2];
   ASSERT_EQ(pipe(out), 0);
@@ -319,7 +372,7 @@ TEST_F(ServeProgram, PrintsItsAddressAndStopsCleanlyOnSigterm) {
   if (pid == 0) {
     dup2(out[1], STDOUT_FILENO);
     close(out[0]);
-    chdir(dir_.c_str());
+    if (chdir(dir_.c_str()) != 0) _exit(126);
     execl(PAYSTEAD_PROGRAM, PAYSTEAD_PROGRAM, "serve", static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -331,17 +384,41 @@ TEST_F(ServeProgram, PrintsItsAddressAndStopsCleanlyOnSigterm) {
     if (n <= 0) break;
     text.append(buffer, static_cast<std::size_t>(n));
   }
-  EXPECT_TRUE(std::regex_search(
-      text, std::regex("at http://127\\.0\\.0\\.1:[0-9]+/\\?token=[0-9a-f]{32}\n")))
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(
+      text, m, std::regex("at http://127\\.0\\.0\\.1:([0-9]+)/\\?token=([0-9a-f]{32})\n")))
       << text;
+  const int port = std::stoi(m[1]);
+  const std::string token = m[2];
+
+  httplib::Client client("127.0.0.1", port);
+  const auto status = [](const httplib::Result& r) { return r ? r->status : -1; };
+  EXPECT_EQ(status(client.Get("/employer")), 403);
+  const auto entry = client.Get(("/?token=" + token).c_str());
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->status, 303);
+  EXPECT_THAT(entry->get_header_value("Set-Cookie"), HasSubstr("HttpOnly; SameSite=Strict"));
+  const httplib::Headers cookie = {{"Cookie", "paystead_token=" + token}};
+  EXPECT_EQ(status(client.Get("/employer", cookie)), 200);
+  httplib::Headers other_host = cookie;
+  other_host.emplace("Host", "paystead.evil.example:" + std::to_string(port));
+  EXPECT_EQ(status(client.Get("/employer", other_host)), 403);
+  EXPECT_EQ(status(client.Post("/employer", cookie, "first=Mallory",
+                               "application/x-www-form-urlencoded")),
+            403);
+  EXPECT_EQ(
+      status(client.Put("/employer", cookie, "first=Mallory", "application/x-www-form-urlencoded")),
+      405);
+
   kill(pid, SIGTERM);
   for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
     text.append(buffer, static_cast<std::size_t>(n));
   close(out[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  int wait_status = 0;
+  waitpid(pid, &wait_status, 0);
+  EXPECT_TRUE(WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 0) << wait_status;
   EXPECT_THAT(text, HasSubstr("Stopped; the database is closed."));
+  EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE first_name='Mallory'"), 0);
 }
 
 }  // namespace
