@@ -4,6 +4,7 @@
 #include "common/amount_text.h"
 #include "common/display.h"
 #include "common/locale.h"
+#include "common/text.h"
 #include "host/host_errors.h"
 #include "host/household_paycheck.h"
 #include "host/paycheck_view.h"
@@ -18,10 +19,12 @@ namespace {
 using std::chrono::days;
 using std::chrono::sys_days;
 
-const std::vector<std::string> kFields = {"assistant", "from", "to", "check"};
+const std::vector<std::string> kFields = {"assistant", "from", "to", "check", "hours", "supp"};
 
 struct PaycheckForm {
   std::string assistant, from, to, check;
+  std::string hours;  // "REG,OT" instead of the work journal, may be empty
+  std::string supp;   // supplemental pay items "Bonus:50", separated by ";"
   FieldFault fault;
 };
 
@@ -29,6 +32,15 @@ ParsedArgs Fields(const PaycheckForm& f) {
   ParsedArgs fields;
   fields.options = {{"from", f.from}, {"to", f.to}};
   if (!f.check.empty()) fields.options.emplace_back("check", f.check);
+  if (!Trim(f.hours).empty()) fields.options.emplace_back("hours", f.hours);
+  std::string_view rest = f.supp;
+  while (!rest.empty()) {
+    const std::size_t end = rest.find(';');
+    const std::string item = Trim(rest.substr(0, end));
+    if (!item.empty()) fields.options.emplace_back("supp", item);
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
   return fields;
 }
 
@@ -41,6 +53,8 @@ PaycheckForm ReadForm(const WebRequest& r, const Clock& clock) {
           r.ValueOr("from", FormatShortDate(monday)),
           r.ValueOr("to", FormatShortDate(Date(sys_days(monday) + days(6)))),
           r.ValueOr("check"),
+          r.ValueOr("hours"),
+          r.ValueOr("supp"),
           {}};
 }
 
@@ -61,6 +75,10 @@ void RequestForm(WebPage& page, Database& db, const PaycheckForm& f) {
   page.TextField("from", "Period &from", f.from, Beside(f, "from"), "first day, like 3/1/2004");
   page.TextField("to", "Period t&o", f.to, Beside(f, "to"), "last day");
   page.TextField("check", "Check &number", f.check, Beside(f, "check"), "may be left blank");
+  page.TextField("hours", "Hours instead of the work journal", f.hours, Beside(f, "hours"),
+                 "regular,overtime of the whole period, like 40,2; blank: the recorded hours");
+  page.TextField("supp", "Supplemental pay", f.supp, Beside(f, "supp"),
+                 "name:amount, like Bonus:50; separate several with ;");
   page.Button("Pre&view paycheck");
   page.EndForm();
 }
@@ -100,6 +118,8 @@ WebReply PaycheckPage(WebContext& c, PaycheckForm f, std::string_view notice) {
     page.Hidden("from", f.from);
     page.Hidden("to", f.to);
     page.Hidden("check", f.check);
+    page.Hidden("hours", f.hours);
+    page.Hidden("supp", f.supp);
     page.Hidden("fingerprint", PaycheckFingerprint(*request, preview.shown));
     page.Paragraph(
         "Paying stores this check in the payment journal and marks the period's unpaid "

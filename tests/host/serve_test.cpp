@@ -221,6 +221,30 @@ TEST_F(WebAppTest, APaycheckThatChangedSincePreviewIsNotPaid) {
   EXPECT_EQ(Count("Payment Journal"), 0);
 }
 
+TEST_F(WebAppTest, HoursAndSupplementalPayGivenOnThePageArePaid) {
+  const NamedValues period = {{"assistant", "Ann Lee"},
+                              {"from", "3/1/2004"},
+                              {"to", "3/7/2004"},
+                              {"hours", "10"},
+                              {"supp", "Bonus:50; Gift:5"}};
+  const WebReply preview = Get("/paycheck", period);
+  EXPECT_THAT(preview.body, HasSubstr("Bonus"));
+  NamedValues pay = period;
+  pay.emplace_back("fingerprint", Fingerprint(preview.body));
+  const WebReply paid = Post("/paycheck/pay", pay);
+  ASSERT_EQ(paid.status, 303) << paid.body.substr(paid.body.find("<main>"), 600);
+  EXPECT_EQ(QueryNumber("SELECT gross_pay AS n FROM [Payment Journal]"),
+            155);  // $100 of hours, $55 supplemental
+
+  const WebReply bad =
+      Get("/paycheck",
+          {{"assistant", "Ann Lee"}, {"from", "3/1/2004"}, {"to", "3/7/2004"}, {"supp", "Bonus"}});
+  EXPECT_TRUE(
+      std::regex_search(bad.body, std::regex("name=\"supp\"[^>]*aria-invalid=\"true\">"
+                                             "[^<]*<span class=\"hint\"[^<]*</span>"
+                                             " <span class=\"fault\"[^>]*>[^<]*lacks the amount")));
+}
+
 TEST_F(WebAppTest, AVoidSentTwiceVoidsOnce) {
   RecordWeek();
   const NamedValues period = {{"assistant", "Ann Lee"}, {"from", "3/1/2004"}, {"to", "3/7/2004"}};
