@@ -34,6 +34,7 @@ void AddPaycheckCommands(CommandTable& table);
 void AddJournalCommands(CommandTable& table);  // check, journal, void
 void AddStatementCommands(CommandTable& table);  // statements, statement
 void AddDemoCommands(CommandTable& table);
+void AddServeCommands(CommandTable& table);  // serve
 
 // Every command of the program, in the order of the help.
 const CommandTable& AllCommands();

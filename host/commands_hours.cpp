@@ -2,10 +2,8 @@
 #include "common/amount_text.h"
 #include "common/display.h"
 #include "host/command.h"
-#include "host/host_errors.h"
+#include "host/household_hours.h"
 #include "host/listing_views.h"
-#include "host/payroll_rows.h"
-#include "host/user_input.h"
 
 namespace veltrane::host {
 namespace {
@@ -13,55 +11,21 @@ namespace {
 void HoursAdd(Session& session, const ParsedArgs& args) {
   const auto& p = args.positionals;
   Database& db = session.db();
-  const std::string name = RequireAssistant(db, p[0]);
-  const Date day = ReadDate("DATE", p[1]);
-  const float regular = ReadHours("REG", p[2]);
-  const float overtime = p.size() > 3 ? ReadHours("OT", p[3]) : 0.0f;
-  if (static_cast<double>(regular) + overtime > 24) {
-    throw UserError("REG and OT add up to more than the 24 hours of a day");
-  }
-
-  TransactionScope tx(db);
-  auto rs = db.OpenRecordset(kWorkJournalTable, RecordsetType::kTable);
-  rs->AddNew();
-  rs->SetField("Name", name);
-  rs->SetField("TimeInDate", day);
-  rs->SetField("RegHours", static_cast<double>(regular));
-  rs->SetField("OTHours", static_cast<double>(overtime));
-  rs->SetField("PaidFor", false);
-  rs->Update();
-  rs->Close();
-  tx.Commit();
-  session.out() << "Added " << FormatHours(regular) << " regular and " << FormatHours(overtime)
-                << " overtime hours for " << name << " on " << FormatShortDate(day) << ".\n";
+  const HoursEntry entry = CheckHours(
+      db, p[0], p[1], p[2], p.size() > 3 ? std::optional<std::string_view>(p[3]) : std::nullopt);
+  RecordHours(db, {&entry, 1});
+  session.out() << "Added " << FormatHours(entry.regular) << " regular and "
+                << FormatHours(entry.overtime) << " overtime hours for " << entry.name << " on "
+                << FormatShortDate(entry.day) << ".\n";
 }
 
 void HoursList(Session& session, const ParsedArgs& args) {
-  Database& db = session.db();
-  std::string sql =
-      "SELECT Name, TimeInDate, RegHours, OTHours, PaidFor FROM [Work Journal] WHERE 1=1";
-  if (!args.positionals.empty())
-    sql += " AND [Name]='" + QuoteName(RequireAssistant(db, args.positionals[0])) + "'";
-  std::optional<Date> from, to;
-  if (const auto v = args.Get("from")) from = ReadDate("--from", *v);
-  if (const auto v = args.Get("to")) to = ReadDate("--to", *v);
-  if (from && to && *from > *to)
-    throw UserError("--from is after --to; give the earlier day first");
-  if (from) sql += " AND TimeInDate>=#" + FormatSqlDate(*from) + "#";
-  if (to) sql += " AND TimeInDate<=#" + FormatSqlDate(*to) + "#";
-  if (args.Has("unpaid")) sql += " AND PaidFor=False";
-  sql += " ORDER BY TimeInDate, Name, ID";
-
-  std::vector<HoursEntry> entries;
-  auto rs = db.OpenRecordset(sql, RecordsetType::kForwardOnly);
-  for (; !rs->IsEOF(); rs->MoveNext()) {
-    entries.push_back({rs->Field("TimeInDate").ToDate(), rs->Field("Name").ToText(),
-                       static_cast<float>(rs->Field("RegHours").ToDouble()),
-                       static_cast<float>(rs->Field("OTHours").ToDouble()),
-                       rs->Field("PaidFor").ToBool()});
-  }
-  rs->Close();
-  RenderHours(session.out(), entries);
+  HoursFilter filter;
+  if (!args.positionals.empty()) filter.name = args.positionals[0];
+  filter.from = args.Get("from");
+  filter.to = args.Get("to");
+  filter.unpaid_only = args.Has("unpaid");
+  RenderHours(session.out(), ListHours(session.db(), filter));
 }
 
 }  // namespace

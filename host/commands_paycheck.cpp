@@ -1,77 +1,13 @@
 // paystead paycheck: prepare, show and pay one paycheck.
-#include <cctype>
-#include <cstdint>
-#include <limits>
-
-#include "common/amount_text.h"
-#include "common/delimited_list.h"
 #include "common/locale.h"
 #include "common/text.h"
 #include "host/command.h"
 #include "host/host_errors.h"
+#include "host/household_paycheck.h"
 #include "host/paycheck_view.h"
-#include "host/paying.h"
-#include "host/payroll_rows.h"
-#include "host/tax_lists.h"
-#include "host/user_input.h"
 
 namespace veltrane::host {
 namespace {
-
-// "40,2" or "40": regular and overtime hours of the whole period.
-std::pair<float, float> ManualHours(const std::string& text, Date from, Date to) {
-  const double days = (std::chrono::sys_days(to) - std::chrono::sys_days(from)).count() + 1.0;
-  const std::size_t comma = text.find(',');
-  const std::string regular = text.substr(0, comma);
-  const std::string overtime = comma == std::string::npos ? "0" : text.substr(comma + 1);
-  const float r = ReadHoursUpTo("--hours (regular)", regular, 24 * days);
-  const float o = ReadHoursUpTo("--hours (overtime)", overtime, 24 * days);
-  if (static_cast<double>(r) + o > 24 * days)
-    throw UserError("--hours: more hours than the period has");
-  return {r, o};
-}
-
-// Whether a text begins as an amount does (a digit, sign or point), so
-// that "Tip:20:FIT" ends in taxes and "Note: May:5" in an amount.
-bool StartsLikeAmount(const std::string& text) {
-  const std::string t = Trim(text);
-  return !t.empty() && (std::isdigit(static_cast<unsigned char>(t[0])) || t[0] == '.' ||
-                        t[0] == '-' || t[0] == '+');
-}
-
-// "Bonus:50" -> one supplemental pay item "Bonus'50''", and
-// "Tip:20:Soc. Sec.,Medicare" -> "Tip'20'Soc. Sec.|||Medicare|||'" with
-// the taxes the item is subject to, each one the assistant has elected.
-// Without taxes the name may hold colons ("Note: May:5").
-std::string SupplementalItem(const std::string& text, const std::string& assistant,
-                             const std::string& elections) {
-  const std::size_t last = text.rfind(':');
-  if (last == std::string::npos)
-    throw UserError("--supp: '" + text + "' lacks the amount; write it like Bonus:50");
-  std::size_t name_end = last;
-  std::string amount_text = text.substr(last + 1);
-  std::string taxes;
-  const std::size_t before = last == 0 ? std::string::npos : text.rfind(':', last - 1);
-  if (before != std::string::npos && !StartsLikeAmount(amount_text)) {
-    taxes = amount_text;
-    amount_text = text.substr(before + 1, last - before - 1);
-    name_end = before;
-  }
-  const std::string name = ReadText("--supp", text.substr(0, name_end));
-  if (name.empty()) throw UserError("--supp: '" + text + "' has no name; write it like Bonus:50");
-  if (name.find_first_of("'|") != std::string::npos) {
-    throw UserError("--supp: the name '" + name +
-                    "' holds an apostrophe or '|'; choose a name without them");
-  }
-  const Money amount = ReadAmount("--supp", amount_text);
-  if (amount.IsZero())
-    throw UserError("--supp: '" + text + "' pays nothing; give an amount above 0");
-  return ListWriter(kSuppPaySeparator)
-      .Add(name)
-      .Add(amount)
-      .Add(SupplementalTaxList("--supp", taxes, elections, assistant))
-      .text();
-}
 
 // Said once a run: the demo prepares many paychecks.
 void WarnAboutLocale(Session& session) {
@@ -84,30 +20,8 @@ void WarnAboutLocale(Session& session) {
 }
 
 void Paycheck(Session& session, const ParsedArgs& args) {
-  if (!args.Has("from") || !args.Has("to"))
-    throw UsageError("give the pay period with --from and --to");
   Database& db = session.db();
-  PaycheckRequest request;
-  request.assistant = RequireAssistant(db, args.positionals[0]);
-  request.from = ReadDate("--from", *args.Get("from"));
-  request.to = ReadDate("--to", *args.Get("to"));
-  if (request.from > request.to)
-    throw UserError("--from is after --to; give the earlier day first");
-  if (const auto check = args.Get("check")) {
-    request.check_number = std::to_string(
-        ReadWholeNumber("--check", *check, 1, std::numeric_limits<std::int32_t>::max()));
-  }
-  if (const auto hours = args.Get("hours"))
-    request.manual_hours = ManualHours(*hours, request.from, request.to);
-  if (args.Has("supp")) {
-    const std::string elections = FindAssistant(db, request.assistant)->Text("Withholdings");
-    for (const std::string& item : args.GetAll("supp"))
-      request.supplemental_pay += SupplementalItem(item, request.assistant, elections);
-  }
-  const auto settings = ReadFirstRow(db, kTaxSettingsTable, TaxSettingsFields());
-  if (!settings || settings->Text("PayrollPeriod").empty()) {
-    throw UserError("no pay period is set; set one with 'paystead settings set --period Weekly'");
-  }
+  const PaycheckRequest request = ReadPaycheckRequest(db, args.positionals[0], args);
   WarnAboutLocale(session);
 
   const bool pay = args.Has("pay");

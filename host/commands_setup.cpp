@@ -1,57 +1,15 @@
 // The household's people: paystead employer set|show and
 // paystead assistant add|set|list.
-#include <iterator>
-
 #include "common/display.h"
 #include "common/sqlite_database.h"
 #include "host/command.h"
-#include "host/host_errors.h"
+#include "host/household_people.h"
 #include "host/listing_views.h"
 #include "host/payroll_rows.h"
 #include "host/tax_lists.h"
-#include "host/user_input.h"
 
 namespace veltrane::host {
 namespace {
-
-struct TextFlag {
-  std::string_view flag;
-  std::string_view field;
-  std::string_view help;
-};
-
-constexpr TextFlag kNameFlags[] = {
-    {"title", "Title", "courtesy title, e.g. Ms."},
-    {"first", "first_name", "first name"},
-    {"mi", "mi", "middle initial"},
-    {"last", "last_name", "last name"},
-    {"address1", "address1", "first address line"},
-    {"address2", "address2", "second address line"},
-    {"city", "city", "city"},
-    {"state", "state", "state"},
-    {"zip", "zip", "postal code"},
-};
-constexpr TextFlag kEmployerIdFlag = {"employer-id", "federal_employer_id",
-                                      "federal employer identification number"};
-constexpr TextFlag kSsnFlag = {"ssn", "social_security_number", "social security number"};
-
-void AddTextFlags(std::vector<OptionSpec>& options, const TextFlag* begin, const TextFlag* end) {
-  for (const TextFlag* f = begin; f != end; ++f)
-    options.push_back({f->flag, true, false, f->help, "TEXT"});
-}
-
-// Sets the row's text fields that flags give; returns how many were given.
-int ApplyTextFlags(const ParsedArgs& args, RowImage& row, const TextFlag* begin,
-                   const TextFlag* end) {
-  int given = 0;
-  for (const TextFlag* f = begin; f != end; ++f) {
-    if (const auto value = args.Get(f->flag)) {
-      row.Set(f->field, ReadText("--" + std::string(f->flag), *value));
-      ++given;
-    }
-  }
-  return given;
-}
 
 std::string NameLine(const RowImage& r) {
   std::string name;
@@ -62,7 +20,7 @@ std::string NameLine(const RowImage& r) {
   return name;
 }
 
-void ShowPerson(std::ostream& out, const RowImage& r, const TextFlag& id_flag,
+void ShowPerson(std::ostream& out, const RowImage& r, const PersonField& id_flag,
                 const std::string& id_label) {
   std::vector<std::pair<std::string, std::string>> fields = {{"Name", NameLine(r)}};
   std::vector<std::string> address;
@@ -81,17 +39,9 @@ void ShowPerson(std::ostream& out, const RowImage& r, const TextFlag& id_flag,
 }
 
 void EmployerSet(Session& session, const ParsedArgs& args) {
-  Database& db = session.db();
-  TransactionScope tx(db);
-  RowImage row =
-      ReadFirstRow(db, kEmployerTable, EmployerFields()).value_or(BlankRow(EmployerFields()));
-  int given = ApplyTextFlags(args, row, std::begin(kNameFlags), std::end(kNameFlags));
-  given += ApplyTextFlags(args, row, &kEmployerIdFlag, &kEmployerIdFlag + 1);
-  if (given == 0) throw UsageError("nothing to set; give at least one flag");
-  StoreRow(db, kEmployerTable, row);
-  tx.Commit();
+  const RowImage row = SetEmployer(session.db(), args);
   session.out() << "Employer saved:\n";
-  ShowPerson(session.out(), row, kEmployerIdFlag, "Employer ID");
+  ShowPerson(session.out(), row, EmployerIdField(), "Employer ID");
 }
 
 void EmployerShow(Session& session, const ParsedArgs&) {
@@ -100,37 +50,7 @@ void EmployerShow(Session& session, const ParsedArgs&) {
     session.out() << "No employer on file; set one with 'paystead employer set'.\n";
     return;
   }
-  ShowPerson(session.out(), *row, kEmployerIdFlag, "Employer ID");
-}
-
-std::vector<OptionSpec> AssistantOptions() {
-  std::vector<OptionSpec> options;
-  AddTextFlags(options, std::begin(kNameFlags), std::end(kNameFlags));
-  AddTextFlags(options, &kSsnFlag, &kSsnFlag + 1);
-  options.push_back({"rate", true, false, "pay per regular hour, e.g. 10.50", "AMOUNT"});
-  options.push_back(
-      {"ot-rate", true, false, "pay per overtime hour (added: 1.5 times --rate)", "AMOUNT"});
-  for (const OptionSpec& o : ElectionOptions()) options.push_back(o);
-  return options;
-}
-
-// Applies every flag of the assistant commands to the row; returns how many
-// were given.
-int ApplyAssistantFlags(const ParsedArgs& args, RowImage& row) {
-  int given = ApplyTextFlags(args, row, std::begin(kNameFlags), std::end(kNameFlags));
-  given += ApplyTextFlags(args, row, &kSsnFlag, &kSsnFlag + 1);
-  for (const char* flag : {"rate", "ot-rate"}) {
-    if (const auto value = args.Get(flag)) {
-      row.Set(flag == std::string_view("rate") ? "regular_hourly_rate" : "overtime_hourly_rate",
-              ReadAmount("--" + std::string(flag), *value));
-      ++given;
-    }
-  }
-  if (const auto elections = ElectionListFromFlags(args)) {
-    row.Set("Withholdings", *elections);
-    ++given;
-  }
-  return given;
+  ShowPerson(session.out(), *row, EmployerIdField(), "Employer ID");
 }
 
 void ReportAssistant(std::ostream& out, const RowImage& row) {
@@ -140,34 +60,14 @@ void ReportAssistant(std::ostream& out, const RowImage& row) {
 }
 
 void AssistantAdd(Session& session, const ParsedArgs& args) {
-  const std::string name = ReadAssistantName(args.positionals[0]);
-  RowImage row = BlankRow(AssistantFields());
-  row.Set("Name", name);
-  ApplyAssistantFlags(args, row);
-  if (!args.Has("rate")) throw UserError("give the hourly pay with --rate, like --rate 10.50");
-  if (!args.Has("ot-rate"))
-    row.Set("overtime_hourly_rate", row.Get("regular_hourly_rate").ToMoney().Times(1.5));
-
-  Database& db = session.db();
-  TransactionScope tx(db);
-  if (const auto existing = FindAssistant(db, name)) {
-    throw UserError("there already is an assistant named '" + existing->Text("Name") +
-                    "'; change it with 'paystead assistant set'");
-  }
-  StoreRow(db, kAssistantsTable, row);
-  tx.Commit();
+  const RowImage row = NewAssistant(args.positionals[0], args);
+  StoreNewAssistant(session.db(), row);
   session.out() << "Added assistant ";
   ReportAssistant(session.out(), row);
 }
 
 void AssistantSet(Session& session, const ParsedArgs& args) {
-  Database& db = session.db();
-  TransactionScope tx(db);
-  RowImage row = *FindAssistant(db, RequireAssistant(db, args.positionals[0]));
-  if (ApplyAssistantFlags(args, row) == 0)
-    throw UsageError("nothing to set; give at least one flag");
-  StoreRow(db, kAssistantsTable, row);
-  tx.Commit();
+  const RowImage row = ChangeAssistant(session.db(), args.positionals[0], args);
   session.out() << "Saved assistant ";
   ReportAssistant(session.out(), row);
 }
@@ -179,15 +79,12 @@ void AssistantList(Session& session, const ParsedArgs&) {
 }  // namespace
 
 void AddSetupCommands(CommandTable& table) {
-  std::vector<OptionSpec> employer_options;
-  AddTextFlags(employer_options, std::begin(kNameFlags), std::end(kNameFlags));
-  AddTextFlags(employer_options, &kEmployerIdFlag, &kEmployerIdFlag + 1);
   table.push_back(
       {{"employer", "set"},
        "",
        "set the employer's name, address and employer ID",
        "Creates the employer record or changes the fields given; an empty value clears a field.",
-       employer_options,
+       EmployerOptions(),
        0,
        0,
        EmployerSet});

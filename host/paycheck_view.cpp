@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::size_t kRuleWidth = 66;
 
-std::vector<std::string> Lines(std::string_view block) {
+}  // namespace
+
+std::vector<std::string> BlockLines(std::string_view block) {
   std::vector<std::string> lines;
   if (block.empty()) return lines;
   std::size_t start = 0;
@@ -28,6 +30,8 @@ std::vector<std::string> Lines(std::string_view block) {
   }
   return lines;
 }
+
+namespace {
 
 // An amount of a table as currency; a text that is not an amount is shown
 // as it stands rather than hidden.
@@ -51,14 +55,9 @@ bool IsZeroText(const std::string& text) {
   }
 }
 
-std::string Status(const PaycheckShown& c) {
-  if (c.is_void) return "VOID";
-  return c.paid ? "PAID" : "NOT PAID";
-}
-
 void Blocks(std::ostream& out, const PaycheckShown& c) {
-  const auto employer = Lines(c.employer_info);
-  const auto employee = Lines(c.employee_info);
+  const auto employer = BlockLines(c.employer_info);
+  const auto employee = BlockLines(c.employee_info);
   constexpr std::string_view kNone = "(none on file)";
   std::size_t width = kNone.size();
   for (const auto& l : employer) width = std::max(width, l.size());
@@ -77,11 +76,37 @@ void Blocks(std::ostream& out, const PaycheckShown& c) {
 
 }  // namespace
 
+std::string PaycheckStatus(const PaycheckShown& c) {
+  if (c.is_void) return "VOID";
+  return c.paid ? "PAID" : "NOT PAID";
+}
+
+std::vector<PaycheckLine> PaycheckLines(const PaycheckShown& c) {
+  using Kind = PaycheckLine::Kind;
+  std::vector<PaycheckLine> lines;
+  lines.push_back({Kind::kHeading, "Earnings", "", "", "", ""});
+  for (const ListGroup& r : ReadList(c.earnings, kFieldSeparator, kEarningsFields)) {
+    // Rows without hours (the credit, supplemental pay) carry 0 hours at 0.
+    const bool hourly = !(IsZeroText(r[1]) && IsZeroText(r[2]));
+    lines.push_back({Kind::kItem, r[0], hourly ? r[1] : "", hourly ? Currency(r[2]) : "",
+                     Currency(r[3]), Currency(r[4])});
+  }
+  lines.push_back({Kind::kHeading, "Deductions", "", "", "", ""});
+  const auto deductions = ReadList(c.deductions, kFieldSeparator, kDeductionsFields);
+  if (deductions.empty()) lines.push_back({Kind::kItem, "(none)", "", "", "", ""});
+  for (const ListGroup& r : deductions)
+    lines.push_back({Kind::kItem, r[0], "", "", Currency(r[1]), Currency(r[2])});
+  lines.push_back(
+      {Kind::kTotal, "Gross pay", "", "", Currency(c.gross_pay), Currency(c.gross_ytd)});
+  lines.push_back({Kind::kTotal, "Net pay", "", "", Currency(c.net_pay), Currency(c.net_ytd)});
+  return lines;
+}
+
 void RenderPaycheck(std::ostream& out, const PaycheckShown& c) {
   const std::string rule(kRuleWidth, '-');
   std::string heading = "PAYCHECK";
   if (!c.check_number.empty()) heading += " No. " + c.check_number;
-  heading += "   " + Status(c);
+  heading += "   " + PaycheckStatus(c);
   const std::string date = "Date " + c.check_date;
   out << rule << '\n';
   out << heading
@@ -105,20 +130,14 @@ void RenderPaycheck(std::ostream& out, const PaycheckShown& c) {
                    {"Rate", Align::kRight},
                    {"Current", Align::kRight},
                    {"Year to date", Align::kRight}});
-  table.AddRow({"Earnings"});
-  for (const ListGroup& r : ReadList(c.earnings, kFieldSeparator, kEarningsFields)) {
-    // Rows without hours (the credit, supplemental pay) carry 0 hours at 0.
-    const bool hourly = !(IsZeroText(r[1]) && IsZeroText(r[2]));
-    table.AddRow({"  " + r[0], hourly ? r[1] : "", hourly ? Currency(r[2]) : "", Currency(r[3]),
-                  Currency(r[4])});
+  for (const PaycheckLine& l : PaycheckLines(c)) {
+    if (l.kind == PaycheckLine::Kind::kHeading) {
+      table.AddRow({l.label});
+    } else {
+      table.AddRow({(l.kind == PaycheckLine::Kind::kItem ? "  " : "") + l.label, l.hours, l.rate,
+                    l.current, l.year_to_date});
+    }
   }
-  table.AddRow({"Deductions"});
-  const auto deductions = ReadList(c.deductions, kFieldSeparator, kDeductionsFields);
-  if (deductions.empty()) table.AddRow({"  (none)"});
-  for (const ListGroup& r : deductions)
-    table.AddRow({"  " + r[0], "", "", Currency(r[1]), Currency(r[2])});
-  table.AddRow({"Gross pay", "", "", Currency(c.gross_pay), Currency(c.gross_ytd)});
-  table.AddRow({"Net pay", "", "", Currency(c.net_pay), Currency(c.net_ytd)});
   table.Render(out);
   out << rule << '\n';
 }

@@ -117,6 +117,7 @@ const CommandTable& AllCommands() {
     AddPaycheckCommands(t);
     AddJournalCommands(t);
     AddStatementCommands(t);
+    AddServeCommands(t);
     AddDemoCommands(t);
     return t;
   }();
