@@ -16,20 +16,14 @@
 namespace veltrane {
 namespace {
 
-const std::string kIndent = "     ";
 
-std::string Entry(int n) { return std::string(MessageEntry(n)); }
 
-// A period text in the short date form; an empty text stays empty.
-std::string ShortDate(const std::string& text) {
-  return text.empty() ? text : FormatShortDate(ParseDate(text));
-}
 
 // The title (the name in capitals) and the period line.
 void WriteOpening(StatementWriter& out, const std::string& name, const std::string& strStart,
                   const std::string& strEnd) {
   out.Heading(ToUpper(name) + " " + Entry(21));
-  RunStep([&] { out.Heading(ShortDate(strStart) + " " + Entry(12) + " " + ShortDate(strEnd)); });
+  out.PeriodHeading(strStart, strEnd);
 }
 
 // A money setting: its amount, or `unset` when it is empty.

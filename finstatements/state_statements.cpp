@@ -15,7 +15,6 @@
 namespace veltrane {
 namespace {
 
-const std::string kIndent = "     ";
 const std::string kNotSpecified = "Not specified!";
 
 std::string SettingText(Recordset& settings, const std::string& field) {

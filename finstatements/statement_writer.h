@@ -6,15 +6,22 @@
 #include <string>
 #include <utility>
 
+#include "common/date.h"
 #include "common/display.h"
 #include "common/money.h"
 #include "common/step.h"
+#include "finstatements/message_table.h"
 #include "finstatements/statement_controls.h"
 
 namespace veltrane {
 
 // The amount text of a heading or spacer row.
 inline const std::string kBlankAmount = " ";
+// The indent of a row that belongs to the one above it.
+inline const std::string kIndent = "     ";
+
+// Entry `n` of the message table.
+inline std::string Entry(int n) { return std::string(MessageEntry(n)); }
 
 class StatementWriter {
  public:
@@ -43,6 +50,12 @@ class StatementWriter {
     Heading(text);
     Spacer();
   }
+  // The period as a heading, each date in the short date form: "3/1/2004
+  // to 3/31/2004". An empty date stays empty; a text that is no date loses
+  // the row.
+  void PeriodHeading(const std::string& start, const std::string& end) {
+    RunStep([&] { Heading(ShortDate(start) + " " + Entry(12) + " " + ShortDate(end)); });
+  }
   void Select(int index) {
     RunStep([&] { view_.ListIndex(index); });
   }
@@ -50,6 +63,9 @@ class StatementWriter {
   int Count() const { return view_.ListItemsCount(); }
 
  private:
+  static std::string ShortDate(const std::string& text) {
+    return text.empty() ? text : FormatShortDate(ParseDate(text));
+  }
   void Append(const std::string& description, const std::string& amount) {
     view_.AddEntry(description, view_.ListItemsCount() + 1, amount);
   }

@@ -12,28 +12,30 @@
 namespace veltrane {
 namespace {
 
-const std::string kIndent = "     ";
 const std::string kDoubleIndent = "          ";
 
-std::string Entry(int n) { return std::string(MessageEntry(n)); }
 
 // The totals of the row pass, and the lists of every row joined end to end.
 struct PeriodTotals {
   Money gross, regular, overtime, eic, net;
-  std::string supplemental, withholding;
+  std::vector<ListGroup> items;  // kind, amount, tax list
+  std::vector<ListGroup> taxes;  // name, withheld, liability
 };
 
 PeriodTotals AddUp(const std::vector<JournalRow>& rows) {
   PeriodTotals t;
+  std::string supplemental, withholding;
   for (const JournalRow& row : rows) {
     AddAmount(t.gross, row.gross_pay);
     AddAmount(t.regular, row.gross_regular);
     AddAmount(t.overtime, row.gross_overtime);
     AddAmount(t.eic, row.eic_pay);
     AddAmount(t.net, row.net_pay);
-    t.supplemental += row.supplemental;
-    t.withholding += row.withholding;
+    supplemental += row.supplemental;
+    withholding += row.withholding;
   }
+  t.items = ReadList(supplemental, kSuppPaySeparator, kSuppPayFields);
+  t.taxes = ReadList(withholding, kFieldSeparator, kWithholdingFields);
   return t;
 }
 
@@ -47,9 +49,15 @@ Money SumOf(const std::vector<ListGroup>& groups, std::size_t field, const std::
   return sum;
 }
 
-// A period text in the short date form; an empty text stays empty.
-std::string ShortDate(const std::string& text) {
-  return text.empty() ? text : FormatShortDate(ParseDate(text));
+
+// The row pass: the view is emptied first, so that a period that cannot be
+// read leaves no rows of an earlier statement behind; `rows()` reads them.
+template <class Rows>
+PeriodTotals RowPass(StatementWriter& out, Rows&& rows) {
+  out.Reset();
+  PeriodTotals t;
+  RunStep([&] { t = AddUp(rows()); });
+  return t;
 }
 
 }  // namespace
@@ -57,13 +65,11 @@ std::string ShortDate(const std::string& text) {
 void clsFinStmnts::ShowSummaryStatement(const std::string& strAttendant,
                                         const std::string& strStart, const std::string& strEnd) {
   StatementWriter out(*lv_);
-  PeriodTotals t;
-  // Emptied first, so that a period that cannot be read leaves no rows of
-  // an earlier statement behind.
-  out.Reset();
-  RunStep([&] { t = AddUp(JournalRows(strAttendant, strStart, strEnd)); });
-  const auto items = ReadList(t.supplemental, kSuppPaySeparator, kSuppPayFields);
-  const auto taxes = ReadList(t.withholding, kFieldSeparator, kWithholdingFields);
+  const PeriodTotals t = RowPass(out, [&]() -> const std::vector<JournalRow>& {
+    return JournalRows(strAttendant, strStart, strEnd);
+  });
+  const auto& items = t.items;
+  const auto& taxes = t.taxes;
 
   out.Heading(Entry(11));
   out.Heading(strStart + " " + Entry(12) + " " + strEnd);
@@ -84,13 +90,11 @@ void clsFinStmnts::ShowSummaryStatement(const std::string& strAttendant,
 void clsFinStmnts::ShowDetailedStatement(const std::string& strAttendant,
                                          const std::string& strStart, const std::string& strEnd) {
   StatementWriter out(*lv_);
-  PeriodTotals t;
-  // Emptied first, so that a period that cannot be read leaves no rows of
-  // an earlier statement behind.
-  out.Reset();
-  RunStep([&] { t = AddUp(JournalRows(strAttendant, strStart, strEnd)); });
-  const auto items = ReadList(t.supplemental, kSuppPaySeparator, kSuppPayFields);
-  const auto taxes = ReadList(t.withholding, kFieldSeparator, kWithholdingFields);
+  const PeriodTotals t = RowPass(out, [&]() -> const std::vector<JournalRow>& {
+    return JournalRows(strAttendant, strStart, strEnd);
+  });
+  const auto& items = t.items;
+  const auto& taxes = t.taxes;
   // The distinct names of `groups` in the sort list's order.
   const auto sorted_names = [&](const std::vector<ListGroup>& groups) {
     std::vector<std::string> names;
@@ -105,7 +109,7 @@ void clsFinStmnts::ShowDetailedStatement(const std::string& strAttendant,
 
   const std::vector<std::string> kinds = sorted_names(items);
   out.Heading(Entry(20));
-  RunStep([&] { out.Heading(ShortDate(strStart) + " " + Entry(12) + " " + ShortDate(strEnd)); });
+  out.PeriodHeading(strStart, strEnd);
   out.Heading("");
   out.Money(Entry(13), t.gross);
   out.Money(kIndent + Entry(14), t.regular);
