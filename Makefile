@@ -39,8 +39,14 @@ $(BUILD)/build.ninja:
 build: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The browser walk-through's packages come from package-lock.json, once.
+BROWSER_PACKAGES := tests/browser/node_modules
+
+test: build $(BROWSER_PACKAGES)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+$(BROWSER_PACKAGES):
+	npm ci --prefix tests/browser --no-audit --no-fund
 
 demo: build
 	$(BUILD)/host/paystead demo
