@@ -271,8 +271,10 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
   } forget{*this};
 
   const std::string& type = strType;
-  for (const auto& [name, show] : kFixed) {
-    if (!IEquals(type, name)) continue;
+  for (const auto& entry : kFixed) {
+    if (!IEquals(type, entry.first)) continue;
+    // A plain variable: Clang 14 cannot capture a structured binding.
+    const Show show = entry.second;
     if (show) RunStep([&] { (this->*show)(strAttendant, strStart, strEnd); });
     return;
   }
