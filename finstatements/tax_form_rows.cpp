@@ -171,8 +171,10 @@ Money GetQuarterFUTAWages(const std::vector<JournalRow>& rows, const FormPeriod&
                           Money base) {
   std::map<std::string, Money> prior = GetPriorFUTAWages(rows, *quarter.first);
   Money total;
-  for (const auto& [payee, wages] : FUTAWagesByPayee(rows, quarter)) {
-    const Money before = prior[payee];
+  for (const auto& entry : FUTAWagesByPayee(rows, quarter)) {
+    // Plain variables: Clang 14 cannot capture a structured binding.
+    const Money before = prior[entry.first];
+    const Money wages = entry.second;
     if (before >= base) continue;
     RunStep([&] { total += before + wages < base ? wages : base - before; });
   }
