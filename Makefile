@@ -5,17 +5,33 @@
 #   SANITIZE=1                AddressSanitizer and UBSan in build[-clang]-sanitize
 #   make fuzz                 the libFuzzer targets, built with Clang in build-fuzz,
 #                             each run FUZZ_SECONDS (default 20)
+#   END_TO_END=0              leave out the browser walk-through and the install test
+#   BENCH=0                   leave out the benchmarks
+#
+# Each target first has tools/needs install the Debian packages it uses.
 SANITIZE ?= 0
 CLANG ?= 0
+END_TO_END ?= 1
+BENCH ?= 1
 ifneq ($(findstring clang,$(CXX)),)
 CLANG := 1
 CLANG_CXX ?= $(CXX)
 endif
 CLANG_CXX ?= clang++
 
+NEEDS_TEST := build test
 ifeq ($(CLANG),1)
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER=$(CLANG_CXX)
 COMPILER_SUFFIX := -clang
+NEEDS_TEST += clang
+endif
+ifeq ($(END_TO_END),1)
+NEEDS_TEST += browser
+else
+CMAKE_FLAGS += -DVELTRANE_END_TO_END=OFF
+endif
+ifeq ($(BENCH),0)
+CMAKE_FLAGS += -DVELTRANE_BENCH=OFF
 endif
 ifeq ($(SANITIZE),1)
 BUILD ?= build$(COMPILER_SUFFIX)-sanitize
@@ -29,26 +45,39 @@ PREFIX ?= $(CURDIR)/install
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 
-.PHONY: all build test demo bench install fuzz-build fuzz clean
+.PHONY: all build test demo bench install fuzz-build fuzz clean needs-build needs-test needs-fuzz
 
 all: build
 
-$(BUILD)/build.ninja:
+needs-build:
+	tools/needs build $(if $(filter 1,$(CLANG)),clang)
+
+needs-test:
+	tools/needs $(NEEDS_TEST)
+
+$(BUILD)/build.ninja: | needs-build
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 
-build: $(BUILD)/build.ninja
+# A tree first configured by `make demo`, before GoogleTest was there, is
+# configured again once to take the tests in.
+$(BUILD)/tests/common/CTestTestfile.cmake: | $(BUILD)/build.ninja needs-test
+	cmake -S . -B $(BUILD)
+
+build: $(BUILD)/tests/common/CTestTestfile.cmake
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The browser walk-through's packages come from package-lock.json, once.
 BROWSER_PACKAGES := tests/browser/node_modules
 
-test: build $(BROWSER_PACKAGES)
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+test: build $(if $(filter 1,$(END_TO_END)),$(BROWSER_PACKAGES))
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
 $(BROWSER_PACKAGES):
 	npm ci --prefix tests/browser --no-audit --no-fund
 
-demo: build
+# The demo needs the program only.
+demo: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target paystead
 	$(BUILD)/host/paystead demo
 
 bench: build
@@ -58,7 +87,10 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The fuzzing build instruments everything and builds only the fuzz programs.
-$(FUZZ_BUILD)/build.ninja:
+needs-fuzz:
+	tools/needs build clang
+
+$(FUZZ_BUILD)/build.ninja: | needs-fuzz
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CLANG_CXX) -DVELTRANE_FUZZ=ON \
 	  -DBUILD_TESTING=OFF -DVELTRANE_BENCH=OFF
 
