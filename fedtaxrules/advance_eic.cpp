@@ -69,7 +69,9 @@ Money clsFedTaxRules::EICPaymentOf(int period, Money wages,
   return amount;
 }
 
-Money clsFedTaxRules::GetEICPayment(Money GrossWages, Money Base, Money YTDEICPayments,
+// Wages past the wage limit alone do not stop payments, so Base is not read.
+Money clsFedTaxRules::GetEICPayment(Money GrossWages, [[maybe_unused]] Money Base,
+                                    Money YTDEICPayments,
                                     std::string_view strPayPeriod,
                                     std::uint8_t bytSpouseFiling) const noexcept {
   static constexpr std::array<EICOperation, kPayPeriodCount> kByPeriod = {
@@ -78,12 +80,14 @@ Money clsFedTaxRules::GetEICPayment(Money GrossWages, Money Base, Money YTDEICPa
       &clsFedTaxRules::GetQuarterlyEICPayment,   &clsFedTaxRules::GetSemiannualEICPayment,
       &clsFedTaxRules::GetAnnualEICPayment,      &clsFedTaxRules::GetDailyEICPayment};
   if (!Enabled()) return Money();
-  // Payments stop only when the year's maximum has been paid and the wages
-  // have reached the limit, both at once.
-  if (YTDEICPayments >= kEICLimit && Base >= kEICWageLimit) return Money();
+  // A year's advance payments never pass the maximum: once it is paid
+  // nothing more is, and the last payment is what is left of it.
+  if (YTDEICPayments >= kEICLimit) return Money();
   const std::optional<int> period = PayPeriodCode(strPayPeriod);
   if (!period) return Money();
-  return (this->*kByPeriod[*period])(GrossWages, bytSpouseFiling);
+  Money amount = (this->*kByPeriod[*period])(GrossWages, bytSpouseFiling);
+  RunStep([&] { amount = Min(amount, kEICLimit - YTDEICPayments); });
+  return amount;
 }
 
 Money clsFedTaxRules::GetWeeklyEICPayment(Money wages, std::uint8_t code) const noexcept {

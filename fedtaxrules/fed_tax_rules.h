@@ -43,8 +43,8 @@ class clsFedTaxRules {
   Money GetFUTALiability(Money curGrossWages, const Value& curGrossWagesYTD) const noexcept;
   // Advance EIC for this paycheck's wages from the table of the pay period
   // and spouse-filing code (0 single or head of household, 1 married, 2 both
-  // spouses certified). Nothing is paid once both YTDEICPayments has reached
-  // 1,563 and Base has reached 30,338.
+  // spouses certified), never more than what is left of the year's 1,563
+  // after YTDEICPayments. Base (the year's wages) does not stop payments.
   Money GetEICPayment(Money GrossWages, Money Base, Money YTDEICPayments,
                       std::string_view strPayPeriod, std::uint8_t bytSpouseFiling) const noexcept;
   // Medicare (0.0145 each side, no wage base) on this paycheck's wages.

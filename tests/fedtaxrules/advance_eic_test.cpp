@@ -45,10 +45,17 @@ TEST_F(AdvanceEIC, AnnualTableAtItsBandEdges) {
 
 TEST_F(AdvanceEIC, NegativeWagesEarnNothing) { EXPECT_EQ(Pay("-10", "Weekly", 0), "0"); }
 
-TEST_F(AdvanceEIC, StopsOnlyWhenBothLimitsAreReached) {
-  EXPECT_EQ(Pay("100", "Weekly", 0, "20000", "1563"), "20.4");
-  EXPECT_EQ(Pay("100", "Weekly", 0, "30338", "1000"), "20.4");
+// The year's payments never pass 1,563, whatever the wages; the wage limit
+// alone does not stop them.
+TEST_F(AdvanceEIC, TheYearsMaximumCapsEveryPayment) {
+  EXPECT_EQ(Pay("100", "Weekly", 0, "20000", "1563"), "0");
   EXPECT_EQ(Pay("100", "Weekly", 0, "30338", "1563"), "0");
+  EXPECT_EQ(Pay("100", "Weekly", 0, "20000", "1600"), "0");
+  EXPECT_EQ(Pay("100", "Weekly", 0, "20000", "1562.9999"), "0.0001");
+  EXPECT_EQ(Pay("100", "Weekly", 0, "20000", "1550"), "13");     // 20.40 asked, 13 left
+  EXPECT_EQ(Pay("100", "Weekly", 0, "20000", "1542.60"), "20.4");  // exactly what is left
+  EXPECT_EQ(Pay("100", "Weekly", 0, "30338", "1000"), "20.4");
+  EXPECT_EQ(Pay("100", "Weekly", 0, "99999", "0"), "20.4");
 }
 
 TEST_F(AdvanceEIC, PayPeriodIgnoresCaseAndUnknownPeriodsPayNothing) {

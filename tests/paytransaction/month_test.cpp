@@ -1,6 +1,8 @@
-// A month of weekly paychecks for two assistants, paid the way a host pays
-// them: hours in the work journal, the paycheck prepared, shown and paid,
-// then the period's hours marked paid.
+// Paychecks paid the way a host pays them: hours in the work journal, the
+// paycheck prepared, shown and paid, then the period's hours marked paid. A
+// month of weekly checks for two assistants, and a year of daily ones.
+#include <algorithm>
+
 #include "transaction_fixture.h"
 
 namespace veltrane::testing {
@@ -26,9 +28,11 @@ class MonthTest : public TransactionTest {
 
   void PayWeek(const std::string& name, int week) {
     const int first = 1 + 7 * week;
-    const std::string start = "3/" + std::to_string(first) + "/04";
-    const std::string end = "3/" + std::to_string(first + 6) + "/04";
     clock.Set(MakeDate(2004, 3, static_cast<unsigned>(first + 7)));
+    Pay(name, "3/" + std::to_string(first) + "/04", "3/" + std::to_string(first + 6) + "/04");
+  }
+
+  void Pay(const std::string& name, const std::string& start, const std::string& end) {
     Init(name, start, end);
     tx.DisplayCurrentAsCheck();
     ASSERT_TRUE(tx.ExecutePayment());
@@ -86,6 +90,32 @@ TEST_F(MonthTest, StoredChecksAndYearToDateFiguresMatchTheHandComputation) {
   // Every hour was paid once: a fifth paycheck of the first week has none.
   Init("Ann", "3/1/04", "3/7/04");
   EXPECT_EQ(Shown().at("GrossPay"), "0");
+}
+
+// Daily pay of 40 earns the flat 6 of the daily table each day, so the
+// year's 1,563 is reached in September: 260 checks of 6, one of the 3 left,
+// then nothing for the rest of the year although the wages stay far under
+// the wage limit.
+TEST_F(MonthTest, DailyAdvanceEICStopsAtTheYearsMaximum) {
+  Settings({{"PayrollPeriod", "7"}});
+  AddAssistant("Cy", "8", "12", "EIC||0|");
+  std::vector<std::string> eic;
+  for (std::chrono::sys_days day{MakeDate(2004, 1, 1)}; day <= std::chrono::sys_days{MakeDate(2004, 12, 31)};
+       day += std::chrono::days(1)) {
+    const std::string date = FormatSqlDate(Date{day});
+    AddHours("Cy", date.c_str(), 5);
+    clock.Set(Date{day});
+    Pay("Cy", date, date);
+    eic.push_back(FormatAmount(LastCheck("Cy")->Field("eic_pay").ToMoney()));
+  }
+  ASSERT_EQ(eic.size(), 366u);
+  EXPECT_EQ(std::count(eic.begin(), eic.begin() + 260, "6"), 260);
+  EXPECT_EQ(eic[260], "3");
+  EXPECT_EQ(std::count(eic.begin() + 261, eic.end(), "0"), 366 - 261);
+  auto total = db->OpenRecordset("SELECT Sum(eic_pay) AS total FROM [Payment Journal] WHERE payee='Cy'",
+                                 RecordsetType::kForwardOnly);
+  EXPECT_EQ(total->Field("total").ToMoney(), M("1563"));
+  EXPECT_EQ(LastCheck("Cy")->Field("Earnings").ToText(), "Regular|5|8|40|14640|Overtime|0|12|0|0|EIC|0|0|0|1563|");
 }
 
 }  // namespace
