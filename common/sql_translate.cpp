@@ -117,21 +117,45 @@ void FindSumAliases(const std::vector<Token>& t, std::map<std::string, std::stri
   }
 }
 
-TranslatedSql Translate(std::string_view s) {
+void AppendQuotedName(std::string& out, std::string_view name, SqlDialect dialect) {
+  out.push_back('"');
+  for (char c : dialect == SqlDialect::kPostgresql ? ToLower(name) : std::string(name)) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+}
+
+TranslatedSql Translate(std::string_view s, SqlDialect dialect) {
+  const bool pg = dialect == SqlDialect::kPostgresql;
+  // The server would end the text at a NUL, inside a quoted text perhaps.
+  if (pg && s.find('\0') != std::string_view::npos) throw ConversionError("NUL character in query text");
   const std::vector<Token> tokens = Tokenize(s);
   TranslatedSql out;
   out.sql.reserve(s.size() + 16);
   std::vector<Token> solid;
   solid.reserve(tokens.size());
+  const Token* previous = nullptr;
   for (const Token& t : tokens) {
     if (t.kind != Kind::kBlank) solid.push_back(t);
+    if (pg && (t.kind == Kind::kText || t.kind == Kind::kName) && previous != nullptr &&
+        (previous->kind == Kind::kWord || IsMark(*previous, '&'))) {
+      out.sql.push_back(' ');
+    }
+    previous = &t;
     if (t.kind == Kind::kDate) {
-      out.sql += "'" + FormatIsoDate(ParseDate(t.text.substr(1, t.text.size() - 2))) + "'";
+      const std::string day = FormatIsoDate(ParseDate(t.text.substr(1, t.text.size() - 2)));
+      out.sql += pg ? "DATE '" + day + "'" : "'" + day + "'";
     } else if (IsWord(t, "True")) {
-      out.sql += "1";
+      out.sql += pg ? "TRUE" : "1";
     } else if (IsWord(t, "False")) {
-      out.sql += "0";
+      out.sql += pg ? "FALSE" : "0";
+    } else if (pg && t.kind == Kind::kName) {
+      AppendQuotedName(out.sql, NameOf(t), dialect);
+    } else if (pg && IsMark(t, '$')) {
+      throw ConversionError("\"$\" in query text");
     } else {
+      if (IsMark(t, ';')) out.statement_ends.push_back(out.sql.size());
       out.sql.append(t.text);
     }
   }
@@ -147,13 +171,13 @@ class TranslationCache {
   static constexpr std::size_t kLongestText = 4096;
 
   // The translation of `text`, from the cache or made and kept.
-  TranslatedSql Get(std::string_view text) {
-    if (text.size() > kLongestText) return Translate(text);
+  TranslatedSql Get(std::string_view text, SqlDialect dialect) {
+    if (text.size() > kLongestText) return Translate(text, dialect);
     if (const auto hit = index_.find(text); hit != index_.end()) {
       entries_.splice(entries_.begin(), entries_, hit->second);
       return hit->second->second;
     }
-    TranslatedSql made = Translate(text);  // a text that fails is not kept
+    TranslatedSql made = Translate(text, dialect);  // a text that fails is not kept
     entries_.emplace_front(std::string(text), made);
     index_.emplace(entries_.front().first, entries_.begin());
     if (entries_.size() > kEntries) {
@@ -172,11 +196,30 @@ class TranslationCache {
 
 }  // namespace
 
-TranslatedSql TranslateJetSql(std::string_view text) {
-  // One cache per thread: no locking, and two databases share it safely
-  // because a translation depends only on the text.
-  thread_local TranslationCache cache;
-  return cache.Get(text);
+TranslatedSql TranslateJetSql(std::string_view text, SqlDialect dialect) {
+  // One cache per thread and dialect: no locking, and two databases share
+  // it safely because a translation depends only on the text.
+  thread_local TranslationCache caches[2];
+  return caches[dialect == SqlDialect::kPostgresql ? 1 : 0].Get(text, dialect);
+}
+
+std::vector<std::string> TranslatedSql::Statements() const {
+  std::vector<std::string> statements;
+  std::size_t from = 0;
+  const auto add = [&](std::size_t to) {
+    std::string statement = Trim(std::string_view(sql).substr(from, to - from));
+    if (!statement.empty()) statements.push_back(std::move(statement));
+    from = to + 1;
+  };
+  for (const std::size_t end : statement_ends) add(end);
+  add(sql.size());
+  return statements;
+}
+
+std::string QuotedName(std::string_view name, SqlDialect dialect) {
+  std::string out;
+  AppendQuotedName(out, name, dialect);
+  return out;
 }
 
 }  // namespace veltrane

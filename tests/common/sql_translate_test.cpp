@@ -47,6 +47,33 @@ TEST(SqlTranslate, SumAliasesOfBracketedQualifiedAndQuotedNames) {
   EXPECT_EQ(t.sum_aliases, expected);
 }
 
+TEST(SqlTranslate, PostgresqlNamesFoldToLowerCaseAndLiteralsAreTyped) {
+  const auto pg = [](std::string_view jet) { return TranslateJetSql(jet, SqlDialect::kPostgresql).sql; };
+  EXPECT_EQ(pg("SELECT Sum(gross_pay) As [GrossYTD] FROM [Payment Journal] WHERE [payee]='O''Brien [X]' AND "
+               "[paid]= True AND Void=False AND [end_period]>=#1/1/04#"),
+            "SELECT Sum(gross_pay) As \"grossytd\" FROM \"payment journal\" WHERE \"payee\"='O''Brien [X]' AND "
+            "\"paid\"= TRUE AND Void=FALSE AND \"end_period\">=DATE '2004-01-01'");
+  EXPECT_EQ(pg("[a\"B] \"C\"\"D\" `E``F`"), "\"a\"\"b\" \"c\"\"d\" \"e`f\"");
+  EXPECT_EQ(QuotedName("Work \"Journal\"", SqlDialect::kPostgresql), "\"work \"\"journal\"\"\"");
+  EXPECT_EQ(QuotedName("Work Journal", SqlDialect::kSqlite), "\"Work Journal\"");
+}
+
+TEST(SqlTranslate, PostgresqlNeverReadsEscapesParametersOrANulInAText) {
+  const auto pg = [](std::string_view jet) { return TranslateJetSql(jet, SqlDialect::kPostgresql).sql; };
+  // E'...' and U&"..." would read backslash escapes inside the quotes.
+  EXPECT_EQ(pg("a=E'\\' OR b=U&\"x\""), "a=E '\\' OR b=U& \"x\"");
+  EXPECT_EQ(TranslateJetSql("a=E'x'").sql, "a=E'x'");
+  EXPECT_THROW(pg("a=$1"), ConversionError);
+  EXPECT_THROW(pg("a=$$x$$"), ConversionError);
+  EXPECT_EQ(pg("a='$1'"), "a='$1'");
+  EXPECT_THROW(pg(std::string_view("a='x\0' OR 1=1", 13)), ConversionError);
+}
+
+TEST(SqlTranslate, ATextSplitsIntoItsStatementsAtSemicolonsOutsideQuotes) {
+  const auto t = TranslateJetSql("UPDATE t SET a='x;y'; ; DELETE FROM [u;v] ;", SqlDialect::kPostgresql);
+  EXPECT_EQ(t.Statements(), (std::vector<std::string>{"UPDATE t SET a='x;y'", "DELETE FROM \"u;v\""}));
+}
+
 // The texts a person can put into a query: names and criteria values.
 class QuotedTextInQuery : public ::testing::Test {
  protected:
@@ -54,15 +81,21 @@ class QuotedTextInQuery : public ::testing::Test {
     return "SELECT Sum(RegHours) As [RegTot] FROM [Work Journal] WHERE [Name]='" + QuoteName(name) +
            "' AND [PaidFor]= False AND [TimeInDate] >=#3/1/04#";
   }
-  static std::string Expected(const std::string& name) {
+  static std::string Expected(const std::string& name, SqlDialect dialect) {
+    if (dialect == SqlDialect::kPostgresql) {
+      return "SELECT Sum(RegHours) As \"regtot\" FROM \"work journal\" WHERE \"name\"='" + QuoteName(name) +
+             "' AND \"paidfor\"= FALSE AND \"timeindate\" >=DATE '2004-03-01'";
+    }
     return "SELECT Sum(RegHours) As [RegTot] FROM [Work Journal] WHERE [Name]='" + QuoteName(name) +
            "' AND [PaidFor]= 0 AND [TimeInDate] >='2004-03-01'";
   }
   static void ExpectUntouched(const std::string& name) {
-    const TranslatedSql t = TranslateJetSql(Query(name));
-    EXPECT_EQ(t.sql, Expected(name));
-    const std::map<std::string, std::string> aliases = {{"regtot", "reghours"}};
-    EXPECT_EQ(t.sum_aliases, aliases);
+    for (const SqlDialect dialect : {SqlDialect::kSqlite, SqlDialect::kPostgresql}) {
+      const TranslatedSql t = TranslateJetSql(Query(name), dialect);
+      EXPECT_EQ(t.sql, Expected(name, dialect));
+      const std::map<std::string, std::string> aliases = {{"regtot", "reghours"}};
+      EXPECT_EQ(t.sum_aliases, aliases);
+    }
   }
 };
 
