@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/sqlite_database.h"
-#include "common/sqlite_recordsets.h"
+#include "common/recordset_columns.h"
 #include "common/text.h"
 
 namespace veltrane {
@@ -137,8 +137,8 @@ const std::vector<Fields>& ExpectedFields() {
   return tables;
 }
 
-sqlite::ColumnKind KindOf(const std::string& declared_type) {
-  return sqlite::KindOfDeclType(declared_type.c_str());
+ColumnKind KindOf(const std::string& declared_type) {
+  return KindOfDeclType(declared_type);
 }
 
 struct Stamp {

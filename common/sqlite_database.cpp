@@ -6,30 +6,13 @@
 #include "common/errors.h"
 #include "common/sql_translate.h"
 #include "common/sqlite_recordsets.h"
+#include "common/recordset_columns.h"
 #include "common/text.h"
 
 namespace veltrane {
 
-namespace sqlite {
-
-void RaiseSqliteFailure(int rc, const std::string& why) {
-  const int primary = rc & 0xff;
-  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseBusyError();
-  throw DatabaseError(why);
-}
-
-void RaiseSqliteError(sqlite3* db, int rc, const std::string& context) {
-  std::string why = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-  if (!context.empty()) why += " " + context;
-  RaiseSqliteFailure(rc, why);
-}
-
-}  // namespace sqlite
-
 namespace {
 
-using sqlite::Column;
-using sqlite::ColumnKind;
 using sqlite::RaiseSqliteError;
 using sqlite::RaiseSqliteFailure;
 using sqlite::Stmt;
@@ -55,16 +38,15 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
   }
 
   std::unique_ptr<Recordset> OpenRecordset(std::string_view source, RecordsetType type) override {
-    const std::string text = Trim(source);
-    const bool is_query = text.size() >= 6 && IEquals(text.substr(0, 6), "SELECT");
-    if (is_query) {
-      if (type == RecordsetType::kForwardOnly) return sqlite::MakeForwardOnly(*this, text);
-      if (type == RecordsetType::kDynaset) return sqlite::MakeQuerySet(*this, text);
-      throw DatabaseError("a query cannot be opened as a table");
+    const RecordsetSource from = SourceOf(source, type);
+    if (from.is_query) {
+      if (type == RecordsetType::kForwardOnly) return sqlite::MakeForwardOnly(*this, from.text);
+      return sqlite::MakeQuerySet(*this, from.text);
     }
-    const std::string table = Unbracket(text);
-    if (type == RecordsetType::kForwardOnly) return sqlite::MakeForwardOnly(*this, "SELECT * FROM [" + table + "]");
-    return sqlite::MakeTableSet(*this, table);
+    if (type == RecordsetType::kForwardOnly) {
+      return sqlite::MakeForwardOnly(*this, "SELECT * FROM " + QuotedName(from.text, SqlDialect::kSqlite));
+    }
+    return sqlite::MakeTableSet(*this, from.text);
   }
 
   std::int64_t Execute(std::string_view sql) override {
@@ -101,7 +83,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
     sqlite3_bind_text(s.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
     while (sqlite3_step(s.get()) == SQLITE_ROW) {
       cols.push_back({reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)),
-                      sqlite::KindOfDeclType(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 1)))});
+                      KindOfDeclType(ColumnText(s.get(), 1))});
     }
     if (cols.empty()) throw DatabaseError("no table named '" + table + "'");
     return tables_.emplace(key, std::move(cols)).first->second;
@@ -114,7 +96,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
           "WHERE t.type = 'table'");
       while (sqlite3_step(s.get()) == SQLITE_ROW) {
         all_columns_.emplace(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)),
-                             sqlite::KindOfDeclType(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 1))));
+                             KindOfDeclType(ColumnText(s.get(), 1)));
       }
     }
     const auto it = all_columns_.find(lower_name);
@@ -134,12 +116,9 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
     schema_version_ = version;
   }
 
-  static std::string Unbracket(const std::string& name) {
-    if (name.size() >= 2 && ((name.front() == '[' && name.back() == ']') ||
-                             (name.front() == '"' && name.back() == '"'))) {
-      return name.substr(1, name.size() - 2);
-    }
-    return name;
+  static std::string_view ColumnText(sqlite3_stmt* s, int i) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+    return text != nullptr ? text : "";
   }
 
   sqlite3* db_ = nullptr;

@@ -1,6 +1,7 @@
 // Internal to the SQLite database: statement handles and the cache that
-// keeps them, typed column reads and binds, and the three kinds of record
-// set.
+// keeps them (sqlite_statements.cpp), typed column reads and the query sets
+// over a statement (sqlite_query_sets.cpp), and the table set
+// (sqlite_table_set.cpp).
 #pragma once
 
 #include <sqlite3.h>
@@ -9,13 +10,13 @@
 #include <list>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "common/database.h"
+#include "common/recordset_columns.h"
 
 namespace veltrane::sqlite {
 
@@ -75,15 +76,6 @@ class StatementCache {
   unsigned generation_ = 0;
 };
 
-// The logical type a declared column type stands for.
-enum class ColumnKind { kPlain, kMoney, kDate, kBool, kInteger, kReal, kText };
-ColumnKind KindOfDeclType(const char* decl);
-
-struct Column {
-  std::string name;
-  ColumnKind kind;
-};
-
 // What the database offers its record sets.
 class Connection {
  public:
@@ -97,14 +89,11 @@ class Connection {
   virtual ColumnKind KindOfColumnNamed(const std::string& lower_name) = 0;
 };
 
-// Result columns of a prepared query; `sum_aliases` types "Sum(x) As [a]".
-std::vector<Column> ResultColumns(Connection& conn, sqlite3_stmt* stmt,
-                                  const std::map<std::string, std::string>& sum_aliases);
 Value ReadColumn(sqlite3_stmt* stmt, int index, ColumnKind kind);
 
 // `conn` must outlive every record set made from it.
 std::unique_ptr<Recordset> MakeForwardOnly(Connection& conn, const std::string& jet_sql);
-std::unique_ptr<Recordset> MakeTableSet(Connection& conn, const std::string& table);
 std::unique_ptr<Recordset> MakeQuerySet(Connection& conn, const std::string& jet_sql);
+std::unique_ptr<Recordset> MakeTableSet(Connection& conn, const std::string& table);
 
 }  // namespace veltrane::sqlite
