@@ -1,7 +1,6 @@
 #include "common/payroll_schema.h"
 
 #include <algorithm>
-#include <array>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,9 @@
 #include <vector>
 
 #include "common/sqlite_database.h"
+#include "common/database_backend.h"
+#include "common/open_database.h"
+#include "common/payroll_layout.h"
 #include "common/recordset_columns.h"
 #include "common/text.h"
 
@@ -17,98 +19,31 @@ namespace {
 
 using Reason = PayrollSchemaError::Reason;
 
-constexpr std::array<const char*, 5> kPayrollTables = {
-    "Payment Journal", "Work Journal", "Assistants", "Tax Settings", kEmployerTable};
+// The table that carries the stamp on a server, where there is no
+// application_id or user_version.
+constexpr const char* kStampTable = "payroll_stamp";
 
-// Declared types carry the logical type to the record sets: CURRENCY holds
-// ten-thousandths as an integer (the CHECK keeps binary floats out, so sums
-// stay exact), DATE holds "yyyy-mm-dd", BOOLEAN holds 0 or 1. Text compares
-// without regard to letter case. Every statement leaves what exists alone,
-// so running them all on an older layout adds only what it lacks.
-constexpr const char* kStatements[] = {
-    R"(CREATE TABLE IF NOT EXISTS "Payment Journal" (
-      ID INTEGER PRIMARY KEY AUTOINCREMENT,
-      "Date" DATE,
-      payee TEXT COLLATE NOCASE,
-      employer_info TEXT COLLATE NOCASE,
-      employee_info TEXT COLLATE NOCASE,
-      check_number TEXT COLLATE NOCASE,
-      start_period DATE,
-      end_period DATE,
-      Earnings TEXT COLLATE NOCASE,
-      Deductions TEXT COLLATE NOCASE,
-      gross_regular CURRENCY CHECK (typeof(gross_regular) IN ('integer','null')),
-      gross_overtime CURRENCY CHECK (typeof(gross_overtime) IN ('integer','null')),
-      gross_pay CURRENCY CHECK (typeof(gross_pay) IN ('integer','null')),
-      gross_pay_ytd CURRENCY CHECK (typeof(gross_pay_ytd) IN ('integer','null')),
-      net_pay CURRENCY CHECK (typeof(net_pay) IN ('integer','null')),
-      net_pay_ytd CURRENCY CHECK (typeof(net_pay_ytd) IN ('integer','null')),
-      eic_pay CURRENCY CHECK (typeof(eic_pay) IN ('integer','null')),
-      withholding_liability_data TEXT COLLATE NOCASE,
-      supplemental_pay_data TEXT COLLATE NOCASE,
-      Paid BOOLEAN NOT NULL DEFAULT 0,
-      Void BOOLEAN NOT NULL DEFAULT 0))",
-    R"(CREATE INDEX IF NOT EXISTS "Payment Journal by payee and end" ON "Payment Journal" (payee, end_period))",
-    R"(CREATE INDEX IF NOT EXISTS "Payment Journal by payee and date" ON "Payment Journal" (payee, "Date"))",
-    R"(CREATE INDEX IF NOT EXISTS "Payment Journal by date" ON "Payment Journal" ("Date"))",
-    R"(CREATE TABLE IF NOT EXISTS "Work Journal" (
-      ID INTEGER PRIMARY KEY AUTOINCREMENT,
-      Name TEXT COLLATE NOCASE NOT NULL,
-      TimeInDate DATE NOT NULL,
-      RegHours DOUBLE NOT NULL DEFAULT 0,
-      OTHours DOUBLE NOT NULL DEFAULT 0,
-      PaidFor BOOLEAN NOT NULL DEFAULT 0))",
-    R"(CREATE INDEX IF NOT EXISTS "Work Journal by name and day" ON "Work Journal" (Name, TimeInDate))",
-    R"(CREATE TABLE IF NOT EXISTS Assistants (
-      ID INTEGER PRIMARY KEY AUTOINCREMENT,
-      Name TEXT COLLATE NOCASE NOT NULL UNIQUE,
-      Title TEXT COLLATE NOCASE,
-      first_name TEXT COLLATE NOCASE,
-      mi TEXT COLLATE NOCASE,
-      last_name TEXT COLLATE NOCASE,
-      address1 TEXT COLLATE NOCASE,
-      address2 TEXT COLLATE NOCASE,
-      city TEXT COLLATE NOCASE,
-      state TEXT COLLATE NOCASE,
-      zip TEXT COLLATE NOCASE,
-      social_security_number TEXT COLLATE NOCASE,
-      regular_hourly_rate CURRENCY CHECK (typeof(regular_hourly_rate) IN ('integer','null')),
-      overtime_hourly_rate CURRENCY CHECK (typeof(overtime_hourly_rate) IN ('integer','null')),
-      Withholdings TEXT COLLATE NOCASE))",
-    R"(CREATE TABLE IF NOT EXISTS "Tax Settings" (
-      ID INTEGER PRIMARY KEY AUTOINCREMENT,
-      PayrollPeriod TEXT COLLATE NOCASE,
-      OtherWithholdings TEXT COLLATE NOCASE,
-      SITRate TEXT COLLATE NOCASE, SITSingle TEXT COLLATE NOCASE,
-      SITMarried TEXT COLLATE NOCASE, SITHousehold TEXT COLLATE NOCASE,
-      SDIBase TEXT COLLATE NOCASE, SDIEmployeeRate TEXT COLLATE NOCASE,
-      SDIEmployerRate TEXT COLLATE NOCASE, SDISingle TEXT COLLATE NOCASE,
-      SDIMarried TEXT COLLATE NOCASE, SDIHousehold TEXT COLLATE NOCASE,
-      SDIWithholding TEXT COLLATE NOCASE, SDIUseExemptions TEXT COLLATE NOCASE,
-      SUIBase TEXT COLLATE NOCASE, SUIEmployeeRate TEXT COLLATE NOCASE,
-      SUIEmployerRate TEXT COLLATE NOCASE, SUISingle TEXT COLLATE NOCASE,
-      SUIMarried TEXT COLLATE NOCASE, SUIHousehold TEXT COLLATE NOCASE,
-      SUIWithholding TEXT COLLATE NOCASE, SUIUseExemptions TEXT COLLATE NOCASE,
-      SUIState TEXT COLLATE NOCASE, SUIReportingNumber TEXT COLLATE NOCASE,
-      SUIWithholdingName TEXT COLLATE NOCASE,
-      EICReduce BOOLEAN NOT NULL DEFAULT 0,
-      EICPayInFull BOOLEAN NOT NULL DEFAULT 0))",
-    R"(CREATE TABLE IF NOT EXISTS Employer (
-      ID INTEGER PRIMARY KEY AUTOINCREMENT,
-      Title TEXT COLLATE NOCASE,
-      first_name TEXT COLLATE NOCASE,
-      mi TEXT COLLATE NOCASE,
-      last_name TEXT COLLATE NOCASE,
-      address1 TEXT COLLATE NOCASE,
-      address2 TEXT COLLATE NOCASE,
-      city TEXT COLLATE NOCASE,
-      state TEXT COLLATE NOCASE,
-      zip TEXT COLLATE NOCASE,
-      federal_employer_id TEXT COLLATE NOCASE))",
-};
+SqlDialect DialectOf(Database& db) { return BackendOf(db).dialect(); }
+
+// On a server, the citext type and the currency domain the layout's text
+// and money fields are declared with: the domain in the database's current
+// schema, beside the tables.
+void CreateServerTypes(Database& db) {
+  DatabaseBackend& backend = BackendOf(db);
+  backend.ExecuteNative("CREATE EXTENSION IF NOT EXISTS citext");
+  auto rs = db.OpenRecordset(
+      "SELECT count(*) AS n FROM pg_type WHERE typname = 'currency' AND typnamespace = "
+      "current_schema()::regnamespace",
+      RecordsetType::kForwardOnly);
+  const bool has_domain = rs->Field("n").ToInt() > 0;
+  rs->Close();
+  if (!has_domain) backend.ExecuteNative("CREATE DOMAIN currency AS bigint");
+}
 
 void RunStatements(Database& db) {
-  for (const char* sql : kStatements) db.Execute(sql);
+  DatabaseBackend& backend = BackendOf(db);
+  if (backend.dialect() == SqlDialect::kPostgresql) CreateServerTypes(db);
+  for (const std::string& sql : layout::CreateStatements(backend.dialect())) backend.ExecuteNative(sql);
 }
 
 // A table's fields as declared: name and declared type, in order; none for
@@ -116,29 +51,20 @@ void RunStatements(Database& db) {
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
 Fields FieldsOf(Database& db, const std::string& table) {
+  const std::string sql =
+      DialectOf(db) == SqlDialect::kPostgresql
+          ? "SELECT a.attname AS name, format_type(a.atttypid, a.atttypmod) AS type FROM pg_attribute AS a, "
+            "pg_class AS c WHERE c.oid = a.attrelid AND c.relname = '" +
+                QuoteName(ToLower(table)) +
+                "' AND c.relnamespace = current_schema()::regnamespace AND a.attnum > 0 AND NOT "
+                "a.attisdropped ORDER BY a.attnum"
+          : "SELECT name, type FROM pragma_table_info('" + QuoteName(table) + "')";
   Fields fields;
-  auto rs = db.OpenRecordset("SELECT name, type FROM pragma_table_info('" + QuoteName(table) + "')",
-                             RecordsetType::kForwardOnly);
+  auto rs = db.OpenRecordset(sql, RecordsetType::kForwardOnly);
   for (; !rs->IsEOF(); rs->MoveNext())
     fields.emplace_back(rs->Field("name").ToText(), rs->Field("type").ToText());
   rs->Close();
   return fields;
-}
-
-// The fields of each payroll table as the statements above make them.
-const std::vector<Fields>& ExpectedFields() {
-  static const std::vector<Fields> tables = [] {
-    const auto db = OpenSqliteDatabase(":memory:");
-    RunStatements(*db);
-    std::vector<Fields> out;
-    for (const char* table : kPayrollTables) out.push_back(FieldsOf(*db, table));
-    return out;
-  }();
-  return tables;
-}
-
-ColumnKind KindOf(const std::string& declared_type) {
-  return KindOfDeclType(declared_type);
 }
 
 struct Stamp {
@@ -147,27 +73,56 @@ struct Stamp {
   bool has_payroll_table = false;
 };
 
-std::int64_t PragmaNumber(Database& db, const std::string& name) {
-  auto rs =
-      db.OpenRecordset("SELECT " + name + " FROM pragma_" + name, RecordsetType::kForwardOnly);
-  const std::int64_t n = rs->Field(name).ToInt();
+std::int64_t Number(Database& db, const std::string& sql, const char* field) {
+  auto rs = db.OpenRecordset(sql, RecordsetType::kForwardOnly);
+  const std::int64_t n = rs->Field(field).ToInt();
   rs->Close();
   return n;
 }
 
 Stamp ReadStamp(Database& db) {
+  const bool pg = DialectOf(db) == SqlDialect::kPostgresql;
   Stamp s;
-  s.application_id = PragmaNumber(db, "application_id");
-  s.version = PragmaNumber(db, "user_version");
-  auto rs = db.OpenRecordset("SELECT name FROM sqlite_schema WHERE type='table'",
+  bool has_stamp_table = false;
+  auto rs = db.OpenRecordset(pg ? "SELECT relname AS name FROM pg_class WHERE relkind IN ('r', 'p') AND "
+                                  "relnamespace = current_schema()::regnamespace"
+                                : "SELECT name FROM sqlite_schema WHERE type='table'",
                              RecordsetType::kForwardOnly);
-  for (; !rs->IsEOF() && !s.has_payroll_table; rs->MoveNext()) {
+  for (; !rs->IsEOF(); rs->MoveNext()) {
     const std::string name = rs->Field("name").ToText();
-    for (const char* table : kPayrollTables)
-      s.has_payroll_table = s.has_payroll_table || IEquals(name, table);
+    for (const layout::Table& table : layout::PayrollTables())
+      s.has_payroll_table = s.has_payroll_table || IEquals(name, table.name);
+    has_stamp_table = has_stamp_table || name == kStampTable;
   }
   rs->Close();
+  if (!pg) {
+    s.application_id = Number(db, "SELECT application_id FROM pragma_application_id", "application_id");
+    s.version = Number(db, "SELECT user_version FROM pragma_user_version", "user_version");
+  } else if (has_stamp_table) {
+    auto stamp = db.OpenRecordset(std::string("SELECT application_id, user_version FROM ") + kStampTable,
+                                  RecordsetType::kForwardOnly);
+    if (!stamp->IsEOF()) {
+      s.application_id = stamp->Field("application_id").ToInt();
+      s.version = stamp->Field("user_version").ToInt();
+    }
+    stamp->Close();
+  }
   return s;
+}
+
+void WriteStamp(Database& db) {
+  const std::string id = std::to_string(kPayrollApplicationId);
+  const std::string version = std::to_string(kPayrollLayoutVersion);
+  DatabaseBackend& backend = BackendOf(db);
+  if (backend.dialect() == SqlDialect::kPostgresql) {
+    backend.ExecuteNative(std::string("CREATE TABLE IF NOT EXISTS ") + kStampTable +
+                          " (application_id integer NOT NULL, user_version integer NOT NULL)");
+    backend.ExecuteNative(std::string("DELETE FROM ") + kStampTable);
+    backend.ExecuteNative(std::string("INSERT INTO ") + kStampTable + " VALUES (" + id + ", " + version + ")");
+  } else {
+    backend.ExecuteNative("PRAGMA application_id = " + id);
+    backend.ExecuteNative("PRAGMA user_version = " + version);
+  }
 }
 
 // The layout a stamp says the database has; nullopt for one that holds no
@@ -197,30 +152,31 @@ std::optional<int> LayoutOf(const Stamp& s) {
 // missing, or declared with a type the record sets read differently, so
 // that no command fails half way on a field it needs.
 void VerifyFields(Database& db) {
+  const SqlDialect dialect = DialectOf(db);
   std::string problems;
   const auto add = [&](const std::string& problem) {
     problems += (problems.empty() ? "" : "; ") + problem;
   };
-  for (std::size_t t = 0; t < kPayrollTables.size(); ++t) {
-    const std::string table = kPayrollTables[t];
+  for (const layout::Table& table : layout::PayrollTables()) {
     std::map<std::string, std::string> actual;  // declared type by lower-case name
-    for (const auto& [name, type] : FieldsOf(db, table)) actual.emplace(ToLower(name), type);
+    for (const auto& [name, type] : FieldsOf(db, table.name)) actual.emplace(ToLower(name), type);
     if (actual.empty()) {
-      add("the table \"" + table + "\" is missing");
+      add("the table \"" + std::string(table.name) + "\" is missing");
       continue;
     }
     std::string missing;
-    for (const auto& [name, type] : ExpectedFields()[t]) {
-      const auto it = actual.find(ToLower(name));
+    for (const layout::Field& field : table.fields) {
+      const std::string expected = layout::DeclaredType(field.type, dialect);
+      const auto it = actual.find(ToLower(field.name));
       if (it == actual.end()) {
-        missing += (missing.empty() ? "" : ", ") + name;
-      } else if (KindOf(it->second) != KindOf(type)) {
-        add("the field " + name + " of \"" + table + "\" is declared " +
-            (it->second.empty() ? "without a type" : it->second) + ", not " + type);
+        missing += (missing.empty() ? "" : ", ") + std::string(field.name);
+      } else if (KindOfDeclType(it->second) != KindOfDeclType(expected)) {
+        add("the field " + std::string(field.name) + " of \"" + table.name + "\" is declared " +
+            (it->second.empty() ? "without a type" : it->second) + ", not " + expected);
       }
     }
     if (!missing.empty()) {
-      add("the table \"" + table + "\" lacks the field" +
+      add("the table \"" + std::string(table.name) + "\" lacks the field" +
           (missing.find(',') == std::string::npos ? " " : "s ") + missing);
     }
   }
@@ -233,8 +189,7 @@ void VerifyFields(Database& db) {
 void Upgrade(Database& db, std::optional<int> layout) {
   if (layout) VerifyFields(db);  // nothing is added to tables that lack fields
   RunStatements(db);
-  db.Execute("PRAGMA application_id = " + std::to_string(kPayrollApplicationId));
-  db.Execute("PRAGMA user_version = " + std::to_string(kPayrollLayoutVersion));
+  WriteStamp(db);
 }
 
 // Whether the file starts as an SQLite database does; an empty file is an
@@ -262,32 +217,36 @@ void CreatePayrollSchema(Database& db) {
   tx.Commit();
 }
 
-OpenedPayrollDatabase OpenPayrollDatabase(const std::string& path) {
-  if (!IsSqliteFile(path))
+OpenedPayrollDatabase OpenPayrollDatabase(const std::string& location) {
+  const bool server = IsServerLocation(location);
+  if (!server && !IsSqliteFile(location))
     throw PayrollSchemaError(Reason::kNotPayroll, "it is not an SQLite database");
   OpenedPayrollDatabase opened;
-  opened.db = OpenSqliteDatabase(path);
+  opened.db = OpenDatabase(location);
   Database& db = *opened.db;
   std::optional<int> layout = LayoutOf(ReadStamp(db));
   if (!layout) throw PayrollSchemaError(Reason::kNotPayroll, "it holds no payroll tables");
   VerifyFields(db);
   if (*layout == kPayrollLayoutVersion) return opened;
 
-  // Under the write lock, so that no other program changes the file between
-  // the copy and the upgrade; it may have upgraded the file meanwhile. The
-  // copy is read through a connection of its own, as a connection cannot
-  // copy a database it is writing.
+  // Under the write lock, so that no other program changes the database
+  // between the copy and the upgrade; it may have upgraded it meanwhile. A
+  // file's copy is read through a connection of its own, as a connection
+  // cannot copy a database it is writing; a server keeps its own backups.
   TransactionScope tx(db);
   layout = LayoutOf(ReadStamp(db));
   if (layout && *layout < kPayrollLayoutVersion) {
-    const std::string copy = KeptCopyName(path, "layout" + std::to_string(*layout));
-    CopySqliteDatabase(*OpenSqliteDatabase(path), copy);
+    std::string copy;
+    if (!server) {
+      copy = KeptCopyName(location, "layout" + std::to_string(*layout));
+      CopySqliteDatabase(*OpenSqliteDatabase(location), copy);
+    }
     try {
       Upgrade(db, layout);
       tx.Commit();
     } catch (...) {
       std::error_code ec;
-      std::filesystem::remove(copy, ec);  // the file is as it was
+      if (!copy.empty()) std::filesystem::remove(copy, ec);  // the file is as it was
       throw;
     }
     opened.upgraded_from = *layout;

@@ -8,6 +8,8 @@
 namespace veltrane {
 
 ColumnKind KindOfDeclType(std::string_view declared) {
+  // A server names a type of a schema off its search path with the schema.
+  if (const std::size_t dot = declared.rfind('.'); dot != std::string_view::npos) declared.remove_prefix(dot + 1);
   const std::string d = ToUpper(declared);
   if (d == "CURRENCY") return ColumnKind::kMoney;
   if (d == "DATE") return ColumnKind::kDate;

@@ -17,7 +17,7 @@ namespace veltrane {
 // The logical type a declared column type stands for: CURRENCY is money,
 // DATE a day, BOOLEAN a flag; names holding INT, REAL/DOUB/FLOA and
 // TEXT/CHAR are whole numbers, doubles and texts (SQLite's declared types
-// and PostgreSQL's type names alike).
+// and PostgreSQL's type names alike, a schema before the name ignored).
 enum class ColumnKind { kPlain, kMoney, kDate, kBool, kInteger, kReal, kText };
 ColumnKind KindOfDeclType(std::string_view declared);
 

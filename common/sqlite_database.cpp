@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 
+#include "common/database_backend.h"
 #include "common/errors.h"
 #include "common/sql_translate.h"
 #include "common/sqlite_recordsets.h"
@@ -17,7 +18,7 @@ using sqlite::RaiseSqliteError;
 using sqlite::RaiseSqliteFailure;
 using sqlite::Stmt;
 
-class SqliteDatabase final : public Database, public sqlite::Connection {
+class SqliteDatabase final : public Database, public DatabaseBackend, public sqlite::Connection {
  public:
   explicit SqliteDatabase(const std::string& path) {
     // One connection serves one thread (the host's), so SQLite's per-call
@@ -49,8 +50,12 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
     return sqlite::MakeTableSet(*this, from.text);
   }
 
-  std::int64_t Execute(std::string_view sql) override {
-    const std::string translated = TranslateJetSql(sql).sql;
+  std::int64_t Execute(std::string_view sql) override { return Run(TranslateJetSql(sql).sql); }
+  void ExecuteNative(const std::string& sql) override { Run(sql); }
+  SqlDialect dialect() const override { return SqlDialect::kSqlite; }
+
+  // Runs every statement of a text; returns the rows the last one changed.
+  std::int64_t Run(const std::string& translated) {
     char* err = nullptr;
     const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err);
     const std::string why = rc == SQLITE_OK ? "" : err ? err : sqlite3_errmsg(db_);
