@@ -29,8 +29,7 @@ class TableSet final : public Recordset {
     quoted_ = Quoted(info_.name);
     key_ = Quoted(info_.columns[*info_.key].name);
     slot_.assign(info_.columns.size(), -1);
-    Fetch("", {}, 1);
-    has_rows_ = current_.has_value();
+    has_rows_ = Fetch("", {}, 1);
   }
 
   bool IsBOF() const override { return !has_rows_; }
@@ -43,8 +42,10 @@ class TableSet final : public Recordset {
   void MoveFirst() override {
     Open();
     batch_length_ = 1;
-    Fetch("", {}, 1);
-    if (!current_) Fail("no current row");
+    if (!Fetch("", {}, 1)) {
+      current_.reset();
+      Fail("no current row");
+    }
   }
   void MoveNext() override {
     Open();
@@ -55,17 +56,11 @@ class TableSet final : public Recordset {
       return;
     }
     batch_length_ = std::min(batch_length_ * 2, kLongestBatch);
-    Fetch(" WHERE " + key_ + " > $1", {std::to_string(*current_)}, batch_length_);
+    if (!Fetch(" WHERE " + key_ + " > $1", {std::to_string(*current_)}, batch_length_)) current_.reset();
   }
   void FindFirst(std::string_view criteria) override {
     Open();
-    const std::optional<std::int64_t> before = current_;
-    Fetch(" WHERE (" + TranslateJetSql(criteria, SqlDialect::kPostgresql).sql + ")", {}, 1);
-    no_match_ = !current_;
-    if (no_match_) {
-      current_ = before;
-      batch_.reset();
-    }
+    no_match_ = !Fetch(" WHERE (" + TranslateJetSql(criteria, SqlDialect::kPostgresql).sql + ")", {}, 1);
   }
   bool NoMatch() const override { return no_match_; }
   void Close() override { closed_ = true; }
@@ -75,14 +70,12 @@ class TableSet final : public Recordset {
     if (!current_) Fail("no current row");
     const std::size_t i = fields_.Of(info_.columns, name);
     if (slot_[i] < 0) {
-      slot_[i] = static_cast<int>(selected_.size()) + 1;
+      slot_[i] = ++selected_count_;
       selected_ += ", " + Quoted(info_.columns[i].name);
       batch_.reset();
     }
-    if (!Fresh()) {
-      Fetch(" WHERE " + key_ + " = $1", {std::to_string(*current_)}, 1);
-      if (!current_) Fail("the current row has been deleted");
-    }
+    if (!Fresh() && !Fetch(" WHERE " + key_ + " = $1", {std::to_string(*current_)}, 1))
+      Fail("the current row has been deleted");
     return ReadValue(batch_.get(), row_, slot_[i], info_.columns[i].kind);
   }
 
@@ -134,20 +127,21 @@ class TableSet final : public Recordset {
   std::int64_t Key(int row) const { return ReadValue(batch_.get(), row, 0, ColumnKind::kInteger).ToInt(); }
 
   // Reads up to `limit` rows meeting `where` in key order, with the fields
-  // asked for so far, and stands on the first (after the last, if none).
-  void Fetch(const std::string& where, Params params, int limit) {
+  // asked for so far, and stands on the first; false, the set left where
+  // it stands, when there is none.
+  bool Fetch(const std::string& where, Params params, int limit) {
     params.push_back(std::to_string(limit));
     batch_ = conn_.Run("SELECT " + key_ + selected_ + " FROM " + quoted_ + where + " ORDER BY " + key_ + " LIMIT $" +
                            std::to_string(params.size()),
                        params);
     generation_ = conn_.generation();
     row_ = 0;
-    if (PQntuples(batch_.get()) > 0) {
-      current_ = Key(0);
-    } else {
-      current_.reset();
+    if (PQntuples(batch_.get()) == 0) {
       batch_.reset();
+      return false;
     }
+    current_ = Key(0);
+    return true;
   }
 
   Connection& conn_;
@@ -156,6 +150,7 @@ class TableSet final : public Recordset {
   FieldIndex fields_;
   std::vector<int> slot_;  // result column of each field in a batch, -1 if not read
   std::string selected_;   // ", field" for each field read so far
+  int selected_count_ = 0;
   Result batch_;           // rows fetched, the current one among them
   std::uint64_t generation_ = 0;
   int row_ = 0;

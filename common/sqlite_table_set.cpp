@@ -12,7 +12,9 @@ namespace {
 
 // A whole table, positioned by row id: opening it, moving to its first row
 // and finding a row each cost one indexed step, whatever the table's size,
-// and the current row is read on demand. Rows are met in row-id order,
+// and the current row is read on demand, and read again after a row was
+// written through the connection (it would show as it was). Rows are met
+// in row-id order,
 // those added since the set was opened (through it or not) included; rows
 // added through the set join it at the end.
 class TableSet final : public Recordset {
@@ -63,7 +65,7 @@ class TableSet final : public Recordset {
     if (!current_) Fail("no current row");
     const std::size_t i = fields_.Of(cols_, name);
     if (slot_[i] < 0) Select(i);
-    if (cursor_key_ != *current_) Load(*current_);
+    if (cursor_key_ != *current_ || !CursorFresh()) Load(*current_);
     return ReadColumn(cursor_.get(), slot_[i], cols_[i].kind);
   }
 
@@ -128,7 +130,7 @@ class TableSet final : public Recordset {
   // The row after `key`: the cursor's next step when it stands on `key`,
   // so a walk from first to last costs one step a row; a seek otherwise.
   std::optional<std::int64_t> NextKey(std::int64_t key) {
-    if (cursor_ && cursor_key_ == key) {
+    if (cursor_ && cursor_key_ == key && CursorFresh()) {
       if (StepRow(cursor_.get())) {
         cursor_key_ = sqlite3_column_int64(cursor_.get(), 0);
         return cursor_key_;
@@ -155,7 +157,7 @@ class TableSet final : public Recordset {
   // Puts the cursor on row `key`: one step when it stands just before it,
   // a seek otherwise.
   void Load(std::int64_t key) {
-    if (cursor_ && cursor_key_ >= 0 && cursor_key_ < key && StepRow(cursor_.get()) &&
+    if (cursor_ && cursor_key_ >= 0 && cursor_key_ < key && CursorFresh() && StepRow(cursor_.get()) &&
         sqlite3_column_int64(cursor_.get(), 0) == key) {
       cursor_key_ = key;
       return;
@@ -164,12 +166,17 @@ class TableSet final : public Recordset {
     cursor_key_ = -1;
     sqlite3_reset(cursor_.get());
     sqlite3_bind_int64(cursor_.get(), 1, key);
+    cursor_changes_ = sqlite3_total_changes64(conn_.handle());
     if (!StepRow(cursor_.get()) || sqlite3_column_int64(cursor_.get(), 0) != key) {
       sqlite3_reset(cursor_.get());
       Fail("the current row has been deleted");
     }
     cursor_key_ = key;
   }
+
+  // Whether no row was written through this connection since the cursor
+  // was put on its row, which it would otherwise show as it was.
+  bool CursorFresh() const { return cursor_changes_ == sqlite3_total_changes64(conn_.handle()); }
 
   bool StepRow(sqlite3_stmt* s) {
     const int rc = sqlite3_step(s);
@@ -213,6 +220,7 @@ class TableSet final : public Recordset {
   std::string cursor_sql_;
   Stmt cursor_;
   std::int64_t cursor_key_ = -1;  // row id the cursor stands on, -1 for none
+  std::int64_t cursor_changes_ = -1;  // the connection's changes when the cursor was put on it
   std::optional<std::vector<std::pair<std::size_t, Value>>> pending_;
 };
 

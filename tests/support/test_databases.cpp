@@ -1,0 +1,88 @@
+#include "test_databases.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "common/pg_database.h"
+#include "common/payroll_schema.h"
+#include "common/sqlite_database.h"
+#include "test_server.h"
+
+namespace veltrane::testing {
+namespace {
+
+// The server, found or started once for the whole program.
+class Server {
+ public:
+  static Server& Get() {
+    static Server server;
+    return server;
+  }
+  const std::string& folder() const { return folder_; }
+  const std::string& why_not() const { return why_not_; }
+  ~Server() {
+    if (started_here_) StopTestServer(folder_);
+  }
+
+ private:
+  Server() {
+    if (const char* state = std::getenv("VELTRANE_TEST_SERVER_STATE")) {
+      std::string line;
+      std::getline(std::ifstream(state), line);
+      if (line.empty()) why_not_ = "the tests' server was not started (no " + std::string(state) + ")";
+      else if (line[0] == '!') why_not_ = line.substr(1);
+      else folder_ = line;
+      return;
+    }
+    const TestServer server = StartTestServer();
+    folder_ = server.folder;
+    why_not_ = server.why_not;
+    started_here_ = !folder_.empty();
+  }
+  std::string folder_, why_not_;
+  bool started_here_ = false;
+};
+
+// Whether the server is there; otherwise the test is skipped, or failed
+// where the server is required.
+bool ServerOrSkip() {
+  const Server& server = Server::Get();
+  if (!server.folder().empty()) return true;
+  const char* required = std::getenv("VELTRANE_TEST_SERVER_REQUIRED");
+  if (required != nullptr && std::string(required) == "1") {
+    [&] { FAIL() << "the PostgreSQL server is required: " << server.why_not(); }();
+  } else {
+    [&] { GTEST_SKIP() << "no PostgreSQL server: " << server.why_not(); }();
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::kSqlite ? "sqlite" : "postgresql";
+}
+
+std::string NewServerSchema() {
+  const std::string& folder = Server::Get().folder();
+  static std::unique_ptr<Database> admin = OpenPostgresDatabase(ServerUri(folder));
+  auto rs = admin->OpenRecordset("SELECT 't' || nextval('test_schemas') AS name", RecordsetType::kForwardOnly);
+  const std::string schema = rs->Field("name").ToText();
+  rs->Close();
+  admin->Execute("CREATE SCHEMA " + schema);
+  return ServerUri(folder, schema);
+}
+
+std::unique_ptr<Database> NewDatabase(Backend backend) {
+  if (backend == Backend::kSqlite) return OpenSqliteDatabase(":memory:");
+  if (!ServerOrSkip()) return nullptr;
+  return OpenPostgresDatabase(NewServerSchema());
+}
+
+std::unique_ptr<Database> NewPayrollDatabase(Backend backend) {
+  std::unique_ptr<Database> db = NewDatabase(backend);
+  if (db) CreatePayrollSchema(*db);
+  return db;
+}
+
+}  // namespace veltrane::testing
