@@ -72,6 +72,12 @@ std::string FailureText(const PGresult* r) {
   return Cleaned(primary != nullptr ? primary : PQresultErrorMessage(r));
 }
 
+// A failure after which the server ends the session.
+bool EndsSession(const PGresult* r) {
+  const char* severity = r != nullptr ? PQresultErrorField(r, PG_DIAG_SEVERITY_NONLOCALIZED) : nullptr;
+  return severity != nullptr && (std::string_view(severity) == "FATAL" || std::string_view(severity) == "PANIC");
+}
+
 bool IsStalePlan(const PGresult* r) {
   const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
   return state != nullptr && std::string_view(state) == "0A000" &&
@@ -223,15 +229,27 @@ void Connection::Connect() {
   RunControl(kSession);
 }
 
+void Connection::NoteTransactionState() {
+  const PGTransactionStatusType status = PQtransactionStatus(conn_);
+  if (status == PQTRANS_IDLE || status == PQTRANS_INTRANS || status == PQTRANS_INERROR)
+    in_transaction_ = status != PQTRANS_IDLE;
+}
+
+void Connection::Lost() {
+  if (in_transaction_ || in_transaction_at_start_) lost_in_transaction_ = true;
+  PQfinish(conn_);
+  conn_ = nullptr;
+}
+
 void Connection::EnsureConnected() {
+  // A connection found gone in a transaction takes the transaction with it.
+  if (conn_ != nullptr && PQstatus(conn_) != CONNECTION_OK) Lost();
   if (lost_in_transaction_) {
     throw DatabaseError(
         "the connection to the database server was lost during a transaction; nothing of it was stored");
   }
-  if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) return;
+  if (conn_ != nullptr) return;
   // The server's statements and the tables it knew went with the connection.
-  if (conn_ != nullptr) PQfinish(conn_);
-  conn_ = nullptr;
   texts_.clear();
   text_index_.clear();
   to_deallocate_.clear();
@@ -306,9 +324,7 @@ void Connection::Start(const std::string& sql, const Params& params, bool single
     sent(PQpipelineSync(conn_));
   } catch (...) {
     if (preparing_ != nullptr) preparing_->name.clear();
-    if (in_transaction_at_start_) lost_in_transaction_ = true;
-    PQfinish(conn_);
-    conn_ = nullptr;
+    Lost();
     throw;
   }
   for (std::size_t i = 0; i < leading_ && PQstatus(conn_) == CONNECTION_OK; ++i) {
@@ -339,7 +355,7 @@ Result Connection::NextResult() {
 }
 
 void Connection::Finish() {
-  const bool lost = PQstatus(conn_) != CONNECTION_OK;
+  const bool lost = PQstatus(conn_) != CONNECTION_OK || EndsSession(failure_.get());
   if (!lost) {
     if (guarded_) {
       Result release(PQgetResult(conn_));
@@ -349,16 +365,14 @@ void Connection::Finish() {
     Result sync(PQgetResult(conn_));  // the end of the pipeline
     PQexitPipelineMode(conn_);
   }
-  if (!failure_) return;
-  if (lost) {
-    const std::string why = Cleaned(PQerrorMessage(conn_));
-    if (in_transaction_at_start_) lost_in_transaction_ = true;
-    PQfinish(conn_);
-    conn_ = nullptr;
+  if (failure_ && !lost && guarded_) Result(PQexec(conn_, kUndo));  // the statement is undone alone
+  NoteTransactionState();
+  if (lost || PQstatus(conn_) != CONNECTION_OK) {
+    const std::string why = failure_ ? FailureText(failure_.get()) : Cleaned(PQerrorMessage(conn_));
+    Lost();
     failure_.reset();
     throw DatabaseError("the connection to the database server was lost: " + why);
   }
-  if (guarded_) Result(PQexec(conn_, kUndo));  // the statement is undone alone
 }
 
 Result Connection::Run(const std::string& sql, const Params& params) {
@@ -390,11 +404,10 @@ Result Connection::RunControl(const std::string& sql) {
       else if (!failure) failure = std::move(r);
     }
   }
-  if (PQstatus(conn_) != CONNECTION_OK) {
-    const std::string why = Cleaned(PQerrorMessage(conn_));
-    if (in_transaction_at_start_) lost_in_transaction_ = true;
-    PQfinish(conn_);
-    conn_ = nullptr;
+  NoteTransactionState();
+  if (PQstatus(conn_) != CONNECTION_OK || EndsSession(failure.get())) {
+    const std::string why = failure ? FailureText(failure.get()) : Cleaned(PQerrorMessage(conn_));
+    Lost();
     throw DatabaseError("the connection to the database server was lost: " + why);
   }
   if (failure) RaiseFailure(failure.get());
@@ -445,6 +458,7 @@ void Connection::Rollback() {
   if (lost_in_transaction_) {
     // The server rolled it back when the connection went.
     lost_in_transaction_ = false;
+    in_transaction_ = false;
     schema_changed_in_transaction_ = false;
     catalog_loaded_ = false;
     return;
@@ -456,7 +470,7 @@ void Connection::Rollback() {
 
 bool Connection::InTransaction() const {
   if (lost_in_transaction_) return true;
-  if (conn_ == nullptr) return false;
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) return in_transaction_;
   if (stream_ != nullptr) return in_transaction_at_start_;
   return PQtransactionStatus(conn_) != PQTRANS_IDLE;
 }

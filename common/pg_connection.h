@@ -104,6 +104,10 @@ class Connection {
 
   void Connect();
   void EnsureConnected();
+  // Notes whether a transaction is open, as the server last said.
+  void NoteTransactionState();
+  // Lets a connection that went go; a transaction open on it is lost.
+  void Lost();
   void Yield();
   // Sends a statement as a pipeline and reads what comes before its results.
   void Start(const std::string& sql, const Params& params, bool single_row);
@@ -121,6 +125,7 @@ class Connection {
   std::string uri_;
   PGconn* conn_ = nullptr;
   RowStream* stream_ = nullptr;  // the statement whose rows are being read
+  bool in_transaction_ = false;  // as the server last said
   bool lost_in_transaction_ = false;
   bool schema_changed_in_transaction_ = false;
   std::uint64_t generation_ = 0;

@@ -280,6 +280,27 @@ TEST_P(PayrollDb, TransactionScopeRollsBackUnlessCommitted) {
   EXPECT_EQ(db->OpenRecordset("Payment Journal", RecordsetType::kTable)->RecordCount(), 1);
 }
 
+// As on a file, a statement that fails inside a transaction is undone
+// alone, and what the transaction did before and after it is stored.
+TEST_P(PayrollDb, AFailedStatementInATransactionIsUndoneAlone) {
+  {
+    TransactionScope tx(*db);
+    AddHours("Ann", "3/1/04", 8, 0);
+    EXPECT_THROW(db->Execute("UPDATE [Work Journal] SET NoSuchField=1"), DatabaseError);
+    auto people = db->OpenRecordset("Assistants", RecordsetType::kTable);
+    for (int i = 0; i < 2; ++i) {
+      people->AddNew();
+      people->SetField("Name", "Ann");  // the second one breaks the unique name
+      if (i == 0) people->Update();
+      else EXPECT_THROW(people->Update(), DatabaseError);
+    }
+    AddHours("Ann", "3/2/04", 4, 0);
+    tx.Commit();
+  }
+  EXPECT_DOUBLE_EQ(Sum(RegHoursQuery("Ann", "3/1/04", "3/7/04"), "RegTot").ToDouble(), 12.0);
+  EXPECT_EQ(db->OpenRecordset("Assistants", RecordsetType::kTable)->RecordCount(), 1);
+}
+
 TEST_P(PayrollDb, AScopeInsideATransactionIsUndoneAloneAndStoredWithTheOuterOne) {
   const auto count = [&] { return db->OpenRecordset("Payment Journal", RecordsetType::kTable)->RecordCount(); };
   {

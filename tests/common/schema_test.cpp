@@ -13,7 +13,9 @@
 #include "common/amount_text.h"
 #include "common/errors.h"
 #include "common/payroll_schema.h"
+#include "common/pg_database.h"
 #include "common/sqlite_database.h"
+#include "support/test_databases.h"
 
 namespace veltrane {
 namespace {
@@ -331,6 +333,39 @@ TEST_F(SchemaFile, KeptCopyNamesNeverTakeAnExistingName) {
   const std::string third = KeptCopyName(path_, "replaced");
   EXPECT_NE(third, first);
   EXPECT_NE(third, second);
+}
+
+// A household on a server carries the stamp in a table of its own and is
+// checked on opening as a file is, with the same reasons.
+TEST(ServerSchema, IsStampedAndCheckedOnOpeningAsAFileIs) {
+  const std::string uri = testing::NewServerSchema();
+  if (uri.empty()) return;
+  const auto refusal = [&] {
+    try {
+      OpenPayrollDatabase(uri);
+    } catch (const PayrollSchemaError& e) {
+      return std::string(e.what());
+    }
+    return std::string("opened");
+  };
+  const auto db = OpenPostgresDatabase(uri);
+  EXPECT_EQ(refusal(), "it holds no payroll tables");
+  CreatePayrollSchema(*db);
+  EXPECT_EQ(Number(*db, "SELECT application_id AS n FROM payroll_stamp"), kPayrollApplicationId);
+  EXPECT_EQ(Number(*db, "SELECT user_version AS n FROM payroll_stamp"), kPayrollLayoutVersion);
+  EXPECT_FALSE(OpenPayrollDatabase(uri).upgraded_from.has_value());
+
+  db->Execute("UPDATE payroll_stamp SET user_version = user_version + 1");
+  EXPECT_THAT(refusal(), HasSubstr("its layout is version " + std::to_string(kPayrollLayoutVersion + 1)));
+  db->Execute("UPDATE payroll_stamp SET user_version = " + std::to_string(kPayrollLayoutVersion) +
+              ", application_id = 1234");
+  EXPECT_THAT(refusal(), HasSubstr("it belongs to another application"));
+  db->Execute("UPDATE payroll_stamp SET application_id = " + std::to_string(kPayrollApplicationId));
+  db->Execute("ALTER TABLE [Work Journal] DROP COLUMN OTHours");
+  db->Execute("ALTER TABLE [Payment Journal] ALTER COLUMN gross_pay TYPE double precision");
+  EXPECT_EQ(refusal(),
+            "the field gross_pay of \"Payment Journal\" is declared double precision, not currency; the table "
+            "\"Work Journal\" lacks the field OTHours");
 }
 
 }  // namespace

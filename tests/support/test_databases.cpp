@@ -64,6 +64,7 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
 }
 
 std::string NewServerSchema() {
+  if (!ServerOrSkip()) return "";
   const std::string& folder = Server::Get().folder();
   static std::unique_ptr<Database> admin = OpenPostgresDatabase(ServerUri(folder));
   auto rs = admin->OpenRecordset("SELECT 't' || nextval('test_schemas') AS name", RecordsetType::kForwardOnly);
@@ -75,8 +76,9 @@ std::string NewServerSchema() {
 
 std::unique_ptr<Database> NewDatabase(Backend backend) {
   if (backend == Backend::kSqlite) return OpenSqliteDatabase(":memory:");
-  if (!ServerOrSkip()) return nullptr;
-  return OpenPostgresDatabase(NewServerSchema());
+  const std::string uri = NewServerSchema();
+  if (uri.empty()) return nullptr;
+  return OpenPostgresDatabase(uri);
 }
 
 std::unique_ptr<Database> NewPayrollDatabase(Backend backend) {

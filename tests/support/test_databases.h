@@ -28,7 +28,8 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 std::unique_ptr<Database> NewDatabase(Backend backend);
 // The same with the payroll schema created.
 std::unique_ptr<Database> NewPayrollDatabase(Backend backend);
-// A connection URI of the server for a new schema of its own.
+// A connection URI of the server for a new, empty schema; empty, with the
+// test skipped (or failed), when the server is not there.
 std::string NewServerSchema();
 
 // A suite of a fixture run on both backends.
