@@ -1,4 +1,4 @@
-// FUTA wages read back from a real (in-memory) payment journal.
+// FUTA wages read back from a real payment journal of either kind.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,8 +7,9 @@
 #include "common/amount_text.h"
 #include "common/date.h"
 #include "common/locale.h"
-#include "common/sqlite_database.h"
+#include "common/payroll_schema.h"
 #include "fedtaxrules/fed_tax_rules.h"
+#include "support/test_databases.h"
 
 namespace veltrane {
 namespace {
@@ -16,12 +17,11 @@ namespace {
 constexpr const char* kWithFUTA = "Soc. Sec.|62|62|Medicare|14.5|14.5|FUTA|0|62|";
 constexpr const char* kWithoutFUTA = "Soc. Sec.|62|62|Medicare|14.5|14.5|";
 
-class FUTAWages : public ::testing::Test {
+class FUTAWages : public ::testing::TestWithParam<testing::Backend> {
  protected:
   void SetUp() override {
-    db_ = OpenSqliteDatabase(":memory:");
-    CreatePayrollSchema(*db_);
-    journal_ = db_->OpenRecordset("Payment Journal", RecordsetType::kTable);
+    db_ = testing::NewPayrollDatabase(GetParam());
+    if (db_) journal_ = db_->OpenRecordset("Payment Journal", RecordsetType::kTable);
   }
 
   struct Check {
@@ -59,26 +59,26 @@ class FUTAWages : public ::testing::Test {
   std::unique_ptr<Recordset> journal_;
 };
 
-TEST_F(FUTAWages, OneAttendantIsCappedAtTheWageBase) {
+TEST_P(FUTAWages, OneAttendantIsCappedAtTheWageBase) {
   Add("Ann", "3000");
   Add("Ann", "3000");
   Add("Ann", "2000");
   EXPECT_EQ(Wages("Ann"), "7000");
 }
 
-TEST_F(FUTAWages, AdvanceEICIsNotFUTAWages) {
+TEST_P(FUTAWages, AdvanceEICIsNotFUTAWages) {
   Add({.payee = "Ann", .gross = ParseAmount("500"), .eic = ParseAmount("20")});
   EXPECT_EQ(Wages("Ann"), "480");
 }
 
-TEST_F(FUTAWages, OnlyPaychecksCarryingFUTACount) {
+TEST_P(FUTAWages, OnlyPaychecksCarryingFUTACount) {
   Add({.payee = "Ann", .gross = ParseAmount("100"), .record = kWithoutFUTA});
   Add({.payee = "Ann", .gross = ParseAmount("200"), .record = "futa|0|12.4|"});
   Add({.payee = "Ann", .gross = ParseAmount("400"), .record = ""});
   EXPECT_EQ(Wages("Ann"), "200");
 }
 
-TEST_F(FUTAWages, VoidPaychecksAreLeftOut) {
+TEST_P(FUTAWages, VoidPaychecksAreLeftOut) {
   Add("Ann", "1000");
   Add({.payee = "Ann", .gross = ParseAmount("900"), .is_void = true});
   Add({.payee = "Bob", .gross = ParseAmount("800"), .is_void = true});
@@ -86,14 +86,14 @@ TEST_F(FUTAWages, VoidPaychecksAreLeftOut) {
   EXPECT_EQ(Wages("All Assistants"), "1000");
 }
 
-TEST_F(FUTAWages, ARowWithNullPayAddsNothing) {
+TEST_P(FUTAWages, ARowWithNullPayAddsNothing) {
   Add("Ann", "300");
   Add({.payee = "Ann", .gross = Value()});
   Add({.payee = "Ann", .gross = ParseAmount("50"), .eic = Value()});
   EXPECT_EQ(Wages("Ann"), "300");
 }
 
-TEST_F(FUTAWages, AllAssistantsCapsEachAttendantSeparately) {
+TEST_P(FUTAWages, AllAssistantsCapsEachAttendantSeparately) {
   Add("Ann", "5000");
   Add("Bob", "1500");
   Add("Ann", "4000");
@@ -101,20 +101,20 @@ TEST_F(FUTAWages, AllAssistantsCapsEachAttendantSeparately) {
   EXPECT_EQ(Wages("all assistants"), "8500");
 }
 
-TEST_F(FUTAWages, ARowWithoutAPayeeNamesNobody) {
+TEST_P(FUTAWages, ARowWithoutAPayeeNamesNobody) {
   Add("Ann", "100");
   Add("", "200");
   EXPECT_EQ(Wages("All Assistants"), "100");
 }
 
-TEST_F(FUTAWages, PayeesDifferingOnlyInCaseAreOneAttendant) {
+TEST_P(FUTAWages, PayeesDifferingOnlyInCaseAreOneAttendant) {
   Add("Ann", "4000");
   Add("ANN", "4000");
   EXPECT_EQ(Wages("ann"), "7000");
   EXPECT_EQ(Wages("All Assistants"), "7000");
 }
 
-TEST_F(FUTAWages, TheCapAppliesToTheQueriedPeriod) {
+TEST_P(FUTAWages, TheCapAppliesToTheQueriedPeriod) {
   Add("Ann", "6000", MakeDate(2004, 2, 15));
   Add("Ann", "5000", MakeDate(2004, 3, 1));  // first day of the period
   Add("Ann", "100", MakeDate(2004, 3, 31));  // last day of the period
@@ -124,26 +124,28 @@ TEST_F(FUTAWages, TheCapAppliesToTheQueriedPeriod) {
   EXPECT_EQ(Wages("All Assistants", "", ""), "7000");
 }
 
-TEST_F(FUTAWages, NoRowsInThePeriodGiveZero) {
+TEST_P(FUTAWages, NoRowsInThePeriodGiveZero) {
   EXPECT_EQ(Wages("All Assistants"), "0");
   Add("Ann", "1000", MakeDate(2004, 6, 1));
   EXPECT_EQ(Wages("All Assistants"), "0");
   EXPECT_EQ(Wages("Ann"), "0");
 }
 
-TEST_F(FUTAWages, ANameWithAnApostropheMatchesOnlyItself) {
+TEST_P(FUTAWages, ANameWithAnApostropheMatchesOnlyItself) {
   Add("O'Brien", "1200");
   Add("O", "300");
   EXPECT_EQ(Wages("O'Brien"), "1200");
   EXPECT_EQ(Wages("All Assistants"), "1500");
 }
 
-TEST_F(FUTAWages, DateTextThatIsNotADateGivesZero) {
+TEST_P(FUTAWages, DateTextThatIsNotADateGivesZero) {
   Add("Ann", "1000");
   EXPECT_EQ(Wages("Ann", "3/1/04# OR #1/1/01", "3/31/04"), "0");
   EXPECT_EQ(Wages("All Assistants", "someday", "3/31/04"), "0");
   EXPECT_EQ(Wages("Ann", "3/1/04", ""), "0");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(FUTAWages);
 
 }  // namespace
 }  // namespace veltrane

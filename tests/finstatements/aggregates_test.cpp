@@ -21,7 +21,7 @@ class AggregatesTest : public StatementsTest {
   }
 };
 
-TEST_F(AggregatesTest, TaxablePaymentsAreGrossLessEicOncePerTripleOfTheTax) {
+TEST_P(AggregatesTest, TaxablePaymentsAreGrossLessEicOncePerTripleOfTheTax) {
   Pay({.gross = "110", .eic = "10", .withholding = "FIT|5|0|Soc. Sec.|6.2|6.2|"});
   Pay({.gross = "50", .withholding = "Soc. Sec.|1|1|soc. sec.|2|2|"});  // named twice: counts twice
   Pay({.gross = "70", .withholding = "State FIT|3|0|"});  // passes the text search, adds nothing
@@ -33,7 +33,7 @@ TEST_F(AggregatesTest, TaxablePaymentsAreGrossLessEicOncePerTripleOfTheTax) {
   EXPECT_EQ(FinStmntsProbe::Withheld(S(), "", "All Assistants", "", ""), M("17.2"));
 }
 
-TEST_F(AggregatesTest, EicPaymentsCountOnlyWhenAboveZero) {
+TEST_P(AggregatesTest, EicPaymentsCountOnlyWhenAboveZero) {
   Pay({.gross = "110", .eic = "10"});
   Pay({.gross = "90", .eic = "-4"});
   Pay({.gross = "90", .eic = "0"});
@@ -42,7 +42,7 @@ TEST_F(AggregatesTest, EicPaymentsCountOnlyWhenAboveZero) {
   EXPECT_EQ(FinStmntsProbe::Supplemental(S(), "any", "EIC", "All Assistants", "", ""), M("284"));
 }
 
-TEST_F(AggregatesTest, SupplementalPayOfAKindWithOrWithoutATax) {
+TEST_P(AggregatesTest, SupplementalPayOfAKindWithOrWithoutATax) {
   Pay({.gross = "120", .withholding = "Soc. Sec.|1|1|", .supplemental = "Tip'20'Soc. Sec.|1|1|'"});
   Pay({.gross = "75", .withholding = "FIT|1|0|", .supplemental = "tip'5''Tips'50''Tip''x'"});
   EXPECT_EQ(FinStmntsProbe::Supplemental(S(), "Tip", "", "All Assistants", "", ""), M("25"));
@@ -51,7 +51,7 @@ TEST_F(AggregatesTest, SupplementalPayOfAKindWithOrWithoutATax) {
   EXPECT_EQ(FinStmntsProbe::Supplemental(S(), "Tips", "FIT", "All Assistants", "", ""), M("50"));
 }
 
-TEST_F(AggregatesTest, PayeeListIsSortedOnceEachIgnoringCaseWithASpareSlot) {
+TEST_P(AggregatesTest, PayeeListIsSortedOnceEachIgnoringCaseWithASpareSlot) {
   Pay({.payee = "bo park", .date = "3/1/2004"});
   Pay({.payee = "Ann Lee", .date = "3/2/2004"});
   Pay({.payee = "Bo Park", .date = "3/3/2004"});
@@ -62,7 +62,7 @@ TEST_F(AggregatesTest, PayeeListIsSortedOnceEachIgnoringCaseWithASpareSlot) {
 }
 
 // Base 87,900: 80,000 before the period and 10,000 in it adds 7,900.
-TEST_F(AggregatesTest, TheBaseCountsWhatThePayeeHadEarlierInTheYear) {
+TEST_P(AggregatesTest, TheBaseCountsWhatThePayeeHadEarlierInTheYear) {
   const std::string ss = "Soc. Sec.|1|1|";
   Pay({.payee = "Ann Lee", .date = "12/31/2003", .gross = "50000", .withholding = ss});
   Pay({.payee = "Ann Lee", .date = "1/1/2004", .gross = "80000", .withholding = ss});
@@ -79,14 +79,14 @@ TEST_F(AggregatesTest, TheBaseCountsWhatThePayeeHadEarlierInTheYear) {
   EXPECT_EQ(FinStmntsProbe::YearToDate(S(), "Soc. Sec.", "ann lee", "6/30/2004"), M("80000"));
 }
 
-TEST_F(AggregatesTest, EachPayeeHasABaseOfTheirOwn) {
+TEST_P(AggregatesTest, EachPayeeHasABaseOfTheirOwn) {
   Pay({.payee = "Ann Lee", .date = "2/1/2004", .gross = "5000", .withholding = "FUTA|0|40|"});
   Pay({.payee = "Bo Park", .date = "2/1/2004", .gross = "5000", .withholding = "FUTA|0|40|"});
   EXPECT_EQ(Within("FUTA", "7000", "All Assistants", "1/1/2004", "3/31/2004"), M("10000"));
   EXPECT_EQ(Within("FUTA", "7000", "All Assistants", "2/1/2004", "3/31/2004"), M("10000"));
 }
 
-TEST_F(AggregatesTest, TipsUnderTheBaseCountOnlyTheKindTip) {
+TEST_P(AggregatesTest, TipsUnderTheBaseCountOnlyTheKindTip) {
   const std::string ss = "Soc. Sec.|1|1|";
   Pay({.date = "2/1/2004", .gross = "500", .withholding = ss, .supplemental = "Tip'300''"});
   Pay({.date = "3/1/2004", .gross = "500", .withholding = ss, .supplemental = "Tip'300''Tips'9''"});
@@ -95,11 +95,13 @@ TEST_F(AggregatesTest, TipsUnderTheBaseCountOnlyTheKindTip) {
             M("200"));
 }
 
-TEST_F(AggregatesTest, AnEmptyStartMeansEveryDateWithNothingBefore) {
+TEST_P(AggregatesTest, AnEmptyStartMeansEveryDateWithNothingBefore) {
   Pay({.date = "2/1/2003", .gross = "6000", .withholding = "FUTA|0|1|"});
   Pay({.date = "2/1/2004", .gross = "6000", .withholding = "FUTA|0|1|"});
   EXPECT_EQ(Within("FUTA", "7000", "All Assistants", "", ""), M("7000"));
 }
+
+VELTRANE_ON_BOTH_BACKENDS(AggregatesTest);
 
 }  // namespace
 }  // namespace veltrane::testing

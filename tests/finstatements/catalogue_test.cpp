@@ -28,13 +28,13 @@ std::vector<std::string> Plus(std::vector<std::string> a, const std::vector<std:
 
 class CatalogueTest : public StatementsTest {};
 
-TEST_F(CatalogueTest, WithoutSettingsRowEndsAfterTheFederalTaxesAndSelectsNothing) {
+TEST_P(CatalogueTest, WithoutSettingsRowEndsAfterTheFederalTaxesAndSelectsNothing) {
   Pay({.supplemental = "Tip'20''"});
   EXPECT_THAT(Catalogue(), ElementsAreArray(kUsFixed));
   EXPECT_EQ(selector.selected(), -1);
 }
 
-TEST_F(CatalogueTest, StateTaxesOtherWithholdingsAndSupplementalKindsInTheirGroups) {
+TEST_P(CatalogueTest, StateTaxesOtherWithholdingsAndSupplementalKindsInTheirGroups) {
   Settings({{"SITRate", "3"},
             {"SUIEmployerRate", "2.7"},
             {"OtherWithholdings", Definition("Union") + Definition("Dues") + Definition("Union")}});
@@ -49,20 +49,20 @@ TEST_F(CatalogueTest, StateTaxesOtherWithholdingsAndSupplementalKindsInTheirGrou
   EXPECT_EQ(selector.selected(), 0);
 }
 
-TEST_F(CatalogueTest, NoStateTaxAndNoOtherWithholdingGiveNoOtherTaxesHeader) {
+TEST_P(CatalogueTest, NoStateTaxAndNoOtherWithholdingGiveNoOtherTaxesHeader) {
   Settings({{"SITRate", ""}});
   Pay({.supplemental = ""});
   EXPECT_THAT(Catalogue(), ElementsAreArray(kUsFixed));
   EXPECT_EQ(selector.selected(), 0);
 }
 
-TEST_F(CatalogueTest, EachStateTaxIsConfiguredByAnyOfItsFourFields) {
+TEST_P(CatalogueTest, EachStateTaxIsConfiguredByAnyOfItsFourFields) {
   Settings({{"SDIWithholding", "12"}, {"OtherWithholdings", Value()}});
   EXPECT_THAT(Catalogue(),
               ElementsAreArray(Plus(kUsFixed, {"------------", "Other Taxes", "------------", "SDI"})));
 }
 
-TEST_F(CatalogueTest, AnIncompleteTrailingDefinitionIsNoEntry) {
+TEST_P(CatalogueTest, AnIncompleteTrailingDefinitionIsNoEntry) {
   Settings({{"OtherWithholdings", Definition("Union") + "Dues|5|"}});
   EXPECT_THAT(Catalogue(),
               ElementsAreArray(Plus(kUsFixed, {"------------", "Other Taxes", "------------", "Union"})));
@@ -73,7 +73,7 @@ class OtherLocaleCatalogueTest : public StatementsTest {
   OtherLocaleCatalogueTest() : StatementsTest(1031) {}
 };
 
-TEST_F(OtherLocaleCatalogueTest, HasNoFederalFormOrStateEntries) {
+TEST_P(OtherLocaleCatalogueTest, HasNoFederalFormOrStateEntries) {
   Settings({{"SITRate", "3"}, {"OtherWithholdings", Definition("Union")}});
   Pay({.supplemental = "Tip'20''"});
   EXPECT_THAT(Catalogue(), ElementsAre("Summary", "Detailed", "------------", "Other Taxes",
@@ -81,7 +81,7 @@ TEST_F(OtherLocaleCatalogueTest, HasNoFederalFormOrStateEntries) {
                                        "Supplemental Payments", "------------", "Tip"));
 }
 
-TEST_F(OtherLocaleCatalogueTest, SummaryHasNoEicRow) {
+TEST_P(OtherLocaleCatalogueTest, SummaryHasNoEicRow) {
   Pay({.gross = "100", .eic = "10", .net = "100"});
   const Rows rows = Run("Summary", "", "", "");
   EXPECT_EQ(rows.size(), 10u);
@@ -89,7 +89,7 @@ TEST_F(OtherLocaleCatalogueTest, SummaryHasNoEicRow) {
 }
 
 // Group headers and separators leave the view as it was.
-TEST_F(CatalogueTest, HeadersAndSeparatorsDoNothing) {
+TEST_P(CatalogueTest, HeadersAndSeparatorsDoNothing) {
   Pay({.gross = "100", .net = "90"});
   const Rows summary = Run("Summary", "", "", "");
   for (const char* type : {"------------", "", "Other Taxes", "supplemental payments", "TAX FORMS",
@@ -98,7 +98,7 @@ TEST_F(CatalogueTest, HeadersAndSeparatorsDoNothing) {
   }
 }
 
-TEST_F(CatalogueTest, TypesMatchWhateverTheirLetterCase) {
+TEST_P(CatalogueTest, TypesMatchWhateverTheirLetterCase) {
   Pay({.gross = "100", .net = "90", .withholding = "Soc. Sec.|6.2|6.2|"});
   EXPECT_EQ(Run("SUMMARY", "", "", "").front().description, "SUMMARY STATEMENT");
   EXPECT_EQ(Run("detailed", "", "", "").front().description, "DETAILED STATEMENT");
@@ -109,7 +109,7 @@ TEST_F(CatalogueTest, TypesMatchWhateverTheirLetterCase) {
   EXPECT_EQ(Run("eic", "", "", "").front().description, "EIC STATEMENT");
 }
 
-TEST_F(CatalogueTest, AnEmptyAttendantBecomesAllAssistantsInTheCallersText) {
+TEST_P(CatalogueTest, AnEmptyAttendantBecomesAllAssistantsInTheCallersText) {
   Statements();
   std::string type = "Summary", attendant, start, end;
   stmts->DoStatement(type, attendant, start, end);
@@ -127,7 +127,7 @@ TEST(MemorySortListTest, SortsIgnoringCaseAndKeepsArrivalOrderOfEqualItems) {
 
 class JournalQueryTest : public StatementsTest {};
 
-TEST_F(JournalQueryTest, FourCasesWithDatesWrittenMonthDayTwoDigitYear) {
+TEST_P(JournalQueryTest, FourCasesWithDatesWrittenMonthDayTwoDigitYear) {
   const clsFinStmnts& s = Statements();
   EXPECT_EQ(FinStmntsProbe::Query(s, "Ann Lee", "2/1/2004", "2004-03-31"),
             "SELECT * FROM [Payment Journal] WHERE payee='Ann Lee' AND [date] >=#2/1/04# AND "
@@ -141,7 +141,7 @@ TEST_F(JournalQueryTest, FourCasesWithDatesWrittenMonthDayTwoDigitYear) {
             "SELECT * FROM [Payment Journal] WHERE Void=False");
 }
 
-TEST_F(JournalQueryTest, NamesAreQuotedSoTheySelectOnlyTheirOwnRows) {
+TEST_P(JournalQueryTest, NamesAreQuotedSoTheySelectOnlyTheirOwnRows) {
   EXPECT_EQ(FinStmntsProbe::Query(Statements(), "Pat O'Brien", "", ""),
             "SELECT * FROM [Payment Journal] WHERE payee='Pat O''Brien' AND Void=False");
   Pay({.payee = "Pat O'Brien", .gross = "100"});
@@ -150,7 +150,7 @@ TEST_F(JournalQueryTest, NamesAreQuotedSoTheySelectOnlyTheirOwnRows) {
   EXPECT_EQ(FinStmntsProbe::Taxable(Statements(), "", "x' OR '1'='1", "", ""), Money());
 }
 
-TEST_F(JournalQueryTest, APeriodThatIsNoDateRaisesAndEndsStatementsWithoutRowsOfOtherDates) {
+TEST_P(JournalQueryTest, APeriodThatIsNoDateRaisesAndEndsStatementsWithoutRowsOfOtherDates) {
   EXPECT_ANY_THROW(FinStmntsProbe::Query(Statements(), "Ann Lee", "3/1/2004", ""));
   EXPECT_ANY_THROW(FinStmntsProbe::Query(Statements(), "Ann Lee", "soon", "3/31/2004"));
   Pay({.gross = "100", .net = "90"});
@@ -173,7 +173,7 @@ TEST(FormatResMessageTest, ExpandsMarkersInOrderIncludingThoseOfTheInsertedText)
 // A list view that cannot take headings.
 class HeadlessView final : public StatementListView {};
 
-TEST_F(CatalogueTest, InitFailureIsShownWithItsNumberAndDescription) {
+TEST_P(CatalogueTest, InitFailureIsShownWithItsNumberAndDescription) {
   HeadlessView headless;
   clsFinStmnts s(&messages, locale);
   s.Init(*db, sort, headless);
@@ -186,7 +186,7 @@ TEST_F(CatalogueTest, InitFailureIsShownWithItsNumberAndDescription) {
   EXPECT_EQ(messages.shown[0].buttons, MessageButtons::kOk);
 }
 
-TEST_F(CatalogueTest, InitGivesTheViewItsHeadings) {
+TEST_P(CatalogueTest, InitGivesTheViewItsHeadings) {
   Statements();
   EXPECT_EQ(view.description_heading(), "Description");
   EXPECT_EQ(view.amount_heading(), "Amount");
@@ -206,7 +206,7 @@ class UnselectableView final : public StatementListView {
   }
 };
 
-TEST_F(CatalogueTest, AControlWithoutAMemberLosesThatStepOnly) {
+TEST_P(CatalogueTest, AControlWithoutAMemberLosesThatStepOnly) {
   Pay({.gross = "100", .net = "90"});
   UnselectableView v;
   clsFinStmnts s(&messages, locale);
@@ -216,6 +216,10 @@ TEST_F(CatalogueTest, AControlWithoutAMemberLosesThatStepOnly) {
   EXPECT_EQ(v.rows.size(), 11u);
   EXPECT_THAT(messages.shown, IsEmpty());
 }
+
+VELTRANE_ON_BOTH_BACKENDS(CatalogueTest);
+VELTRANE_ON_BOTH_BACKENDS(OtherLocaleCatalogueTest);
+VELTRANE_ON_BOTH_BACKENDS(JournalQueryTest);
 
 }  // namespace
 }  // namespace veltrane::testing

@@ -12,7 +12,7 @@ const Rows kFrameTail = {{" ", " "}, {"TAX INFORMATION", " "}, {" ", " "}};
 
 class FederalTest : public StatementsTest {};
 
-TEST_F(FederalTest, FutaOf7500FromJanuaryIsCappedAt7000) {
+TEST_P(FederalTest, FutaOf7500FromJanuaryIsCappedAt7000) {
   Pay({.date = "1/9/2004", .gross = "4000", .withholding = "FUTA|0|24.8|"});
   Pay({.date = "2/6/2004", .gross = "3500", .withholding = "FUTA|0|18.6|"});
   EXPECT_THAT(Run("FUTA", "Ann Lee", "1/1/2004", "3/31/2004"),
@@ -46,7 +46,7 @@ TEST_F(FederalTest, FutaOf7500FromJanuaryIsCappedAt7000) {
 
 // 100.075 is taken as 100.08 before the rate: 100.08 x 0.062 = 6.20496, $6.21
 // (100.075 x 0.062 would have shown $6.20).
-TEST_F(FederalTest, FutaPaymentsAreTakenInWholeCentsBeforeTheRates) {
+TEST_P(FederalTest, FutaPaymentsAreTakenInWholeCentsBeforeTheRates) {
   Pay({.date = "1/9/2004", .gross = "100.075", .withholding = "FUTA|0|6.2|"});
   const Rows rows = Run("FUTA", "", "1/1/2004", "3/31/2004");
   EXPECT_EQ(AmountOf(rows, "Total taxable payments"), "$100.08");
@@ -58,7 +58,7 @@ TEST_F(FederalTest, FutaPaymentsAreTakenInWholeCentsBeforeTheRates) {
 // 85,000 and then 4,000 wages and a 1,000 tip: 2,900 count, the tip first
 // (tips are counted under the base on their own). 7,900 + 2,900 = 10,800 at
 // 6.2% is 669.60 on each side.
-TEST_F(FederalTest, SocialSecurityCountsEachPayeeUnderTheBase) {
+TEST_P(FederalTest, SocialSecurityCountsEachPayeeUnderTheBase) {
   const std::string ss = "Soc. Sec.|1|1|";
   Pay({.payee = "Ann Lee", .date = "6/30/2004", .gross = "80000", .withholding = ss});
   Pay({.payee = "Bo Park", .date = "6/30/2004", .gross = "85000", .withholding = ss});
@@ -96,7 +96,7 @@ TEST_F(FederalTest, SocialSecurityCountsEachPayeeUnderTheBase) {
               }));
 }
 
-TEST_F(FederalTest, MedicareShowsAllPaymentsAndItsOwnWagesEmployerFirst) {
+TEST_P(FederalTest, MedicareShowsAllPaymentsAndItsOwnWagesEmployerFirst) {
   Pay({.gross = "1010", .eic = "10", .withholding = "Medicare|14.5|14.5|"});
   Pay({.gross = "500", .withholding = "FIT|20|0|"});
   const Rows rows = Run("Medicare", "", "3/1/2004", "3/31/2004");
@@ -122,7 +122,7 @@ TEST_F(FederalTest, MedicareShowsAllPaymentsAndItsOwnWagesEmployerFirst) {
   EXPECT_EQ(rows[0].description, "MEDICARE STATEMENT");
 }
 
-TEST_F(FederalTest, IncomeTaxHasVariableRatesAndNoEmployerShare) {
+TEST_P(FederalTest, IncomeTaxHasVariableRatesAndNoEmployerShare) {
   Pay({.gross = "430", .withholding = "FIT|41.11|0|Soc. Sec.|26.66|26.66|"});
   Pay({.gross = "100", .withholding = "Soc. Sec.|6.2|6.2|"});
   const Rows rows = Run("FIT", "", "3/1/2004", "3/31/2004");
@@ -146,7 +146,7 @@ TEST_F(FederalTest, IncomeTaxHasVariableRatesAndNoEmployerShare) {
                     }));
 }
 
-TEST_F(FederalTest, EicShowsItsLimitsAndWhetherEachPaymentIsLimited) {
+TEST_P(FederalTest, EicShowsItsLimitsAndWhetherEachPaymentIsLimited) {
   Settings({{"EICPayInFull", true}});
   Pay({.gross = "310", .eic = "10", .withholding = "FIT|0|0|"});
   Pay({.gross = "200", .eic = "-3"});
@@ -169,7 +169,7 @@ TEST_F(FederalTest, EicShowsItsLimitsAndWhetherEachPaymentIsLimited) {
               }));
 }
 
-TEST_F(FederalTest, EicLimitRowIsYesWhenNotPaidInFullAndMissingWithoutSettings) {
+TEST_P(FederalTest, EicLimitRowIsYesWhenNotPaidInFullAndMissingWithoutSettings) {
   EXPECT_EQ(AmountOf(Run("EIC", "", "3/1/2004", "3/31/2004"), "Limit each payment to taxes due"),
             "<no row 'Limit each payment to taxes due'>");
   Settings({{"EICPayInFull", false}});
@@ -178,7 +178,7 @@ TEST_F(FederalTest, EicLimitRowIsYesWhenNotPaidInFullAndMissingWithoutSettings) 
             "Yes");
 }
 
-TEST_F(FederalTest, AnEmptyPeriodStillShowsTheRates) {
+TEST_P(FederalTest, AnEmptyPeriodStillShowsTheRates) {
   const Rows rows = Run("Soc. Sec.", "Nobody", "1/1/2004", "3/31/2004");
   EXPECT_EQ(rows.size(), 23u);
   EXPECT_EQ(AmountOf(rows, "Tax rate:"), "12.40%");
@@ -194,7 +194,7 @@ class OtherLocaleFederalTest : public StatementsTest {
 };
 
 // Outside US English there is no rate table: every rate and base reads 0.
-TEST_F(OtherLocaleFederalTest, RatesReadAsZero) {
+TEST_P(OtherLocaleFederalTest, RatesReadAsZero) {
   Pay({.gross = "100", .withholding = "Soc. Sec.|6.2|6.2|"});
   const Rows rows = Run("Soc. Sec.", "", "3/1/2004", "3/31/2004");
   EXPECT_EQ(AmountOf(rows, "Tax rate:"), "0.00%");
@@ -202,6 +202,9 @@ TEST_F(OtherLocaleFederalTest, RatesReadAsZero) {
   EXPECT_EQ(AmountOf(rows, "Total Social Security payments"), "$0.00");
   EXPECT_EQ(AmountOf(rows, "Total withholdings"), "$6.20");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(FederalTest);
+VELTRANE_ON_BOTH_BACKENDS(OtherLocaleFederalTest);
 
 }  // namespace
 }  // namespace veltrane::testing

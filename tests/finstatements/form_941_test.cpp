@@ -36,7 +36,7 @@ class Form941Test : public StatementsTest {
 // 43.50, line 8 229.50, line 11 369.50, EIC 20, line 13 349.50.
 // January 1,000 x 0.153 + 100 = 253.00; February 500 x 0.153 + 40 - 20 =
 // 96.50; March 0; total 349.50, as line 13.
-TEST_F(Form941Test, QuarterLinesAndMonthlySummary) {
+TEST_P(Form941Test, QuarterLinesAndMonthlySummary) {
   Pay({.payee = "Ann Lee", .date = "1/9/2004", .gross = "1000",
        .withholding = "FIT|100|0|Soc. Sec.|62|62|Medicare|14.5|14.5|FUTA|0|6.2|"});
   Pay({.payee = "ann lee", .date = "2/6/2004", .gross = "520", .eic = "20",
@@ -90,7 +90,7 @@ TEST_F(Form941Test, QuarterLinesAndMonthlySummary) {
   EXPECT_EQ(view.selected(), 1);
 }
 
-TEST_F(Form941Test, EmptyPeriodShowsZerosTheTwentyFiveHundredNoteAndTheClosingNote) {
+TEST_P(Form941Test, EmptyPeriodShowsZerosTheTwentyFiveHundredNoteAndTheClosingNote) {
   const Rows rows = Form941("All Assistants", "4/1/2004", "6/30/2004");
   EXPECT_EQ(AmountOf(rows, "1.  Number of employees."), "0");
   for (std::size_t i = 4; i <= 19; ++i) EXPECT_EQ(rows[i].amount, "$0.00") << rows[i].description;
@@ -112,7 +112,7 @@ TEST_F(Form941Test, EmptyPeriodShowsZerosTheTwentyFiveHundredNoteAndTheClosingNo
 
 // A check that carries only FUTA is an employee's compensation, but no
 // income tax, Social Security or Medicare.
-TEST_F(Form941Test, FutaOnlyCheckCountsItsPayeeAndCompensationOnly) {
+TEST_P(Form941Test, FutaOnlyCheckCountsItsPayeeAndCompensationOnly) {
   Pay({.payee = "Bo Park", .gross = "300", .withholding = "FUTA|0|18.6|"});
   const Rows rows = Form941("Bo Park", "1/1/2004", "3/31/2004");
   EXPECT_EQ(AmountOf(rows, "1.  Number of employees."), "1");
@@ -123,7 +123,7 @@ TEST_F(Form941Test, FutaOnlyCheckCountsItsPayeeAndCompensationOnly) {
   EXPECT_EQ(AmountOf(rows, "13.  Net taxes (line 11 less line 12)."), "$0.00");
 }
 
-TEST_F(Form941Test, NamesDifferingOnlyInLetterCaseAreOneEmployee) {
+TEST_P(Form941Test, NamesDifferingOnlyInLetterCaseAreOneEmployee) {
   Pay({.payee = "Ann Lee", .date = "1/9/2004", .gross = "100", .withholding = kFica});
   Pay({.payee = "ANN LEE", .date = "2/6/2004", .gross = "100", .withholding = kFica});
   Pay({.payee = "ann lee", .date = "3/5/2004", .gross = "100", .withholding = "FIT|5|0|"});
@@ -133,7 +133,7 @@ TEST_F(Form941Test, NamesDifferingOnlyInLetterCaseAreOneEmployee) {
 // A check of 600 with a 100 "Tip" and a 50 "Tips": 450 of wages in 6(a),
 // 150 of tips in 6(c), all 600 in 7(a). 450 x 0.124 = 55.80, 150 x 0.124 =
 // 18.60, 600 x 0.029 = 17.40; line 13 91.80.
-TEST_F(Form941Test, TipsGoToLineSixCAndTheRestOfTheCheckToSixA) {
+TEST_P(Form941Test, TipsGoToLineSixCAndTheRestOfTheCheckToSixA) {
   Pay({.date = "2/6/2004", .gross = "600", .withholding = kFica,
        .supplemental = "Tip'100'Soc. Sec.|6.2|6.2|'Tips'50''"});
   const Rows rows = Form941("Ann Lee", "1/1/2004", "3/31/2004");
@@ -155,7 +155,7 @@ TEST_F(Form941Test, TipsGoToLineSixCAndTheRestOfTheCheckToSixA) {
 // the base (87,700), then 200 of the tip (87,900); the other 100 is over
 // the base. Medicare takes all 1,000. Line 8: 700 x 0.124 = 86.80, 200 x
 // 0.124 = 24.80, 1,000 x 0.029 = 29.00: 140.60.
-TEST_F(Form941Test, BaseCrossedInsideATipsCheckTakesItsWagesBeforeItsTips) {
+TEST_P(Form941Test, BaseCrossedInsideATipsCheckTakesItsWagesBeforeItsTips) {
   Pay({.date = "1/9/2004", .gross = "87000", .withholding = kFica});
   Pay({.date = "3/5/2004", .gross = "1000", .withholding = kFica, .supplemental = "Tip'300''"});
   const Rows rows = Form941("All Assistants", "2/1/2004", "3/31/2004");
@@ -170,7 +170,7 @@ TEST_F(Form941Test, BaseCrossedInsideATipsCheckTakesItsWagesBeforeItsTips) {
 // 0. February: 200: 24.80 + 5.80 = 30.60, less the carry 7.32. March: 110
 // with 50 EIC, 60 taxable: 7.44 + 1.74 - 50 = -40.82, shown 0 and left
 // over. Line 13: 500 x 0.153 - 110 = -33.50; total 7.32.
-TEST_F(Form941Test, NegativeNetTaxesCarryIntoTheNextMonthAndBeyondTheQuarter) {
+TEST_P(Form941Test, NegativeNetTaxesCarryIntoTheNextMonthAndBeyondTheQuarter) {
   Pay({.date = "1/9/2004", .gross = "300", .eic = "60", .withholding = kFica});
   Pay({.date = "2/6/2004", .gross = "200", .withholding = kFica});
   Pay({.date = "3/5/2004", .gross = "110", .eic = "50", .withholding = kFica});
@@ -203,7 +203,7 @@ TEST_F(Form941Test, NegativeNetTaxesCarryIntoTheNextMonthAndBeyondTheQuarter) {
 // 10,000 of wages: 1,240 + 290 = 1,530, with 970 FIT exactly 2,500: no
 // note at all, since line 13 equals the one month's amount. A cent less
 // brings the $2,500 note and the closing note.
-TEST_F(Form941Test, NetTaxesOfExactlyTwentyFiveHundredNeedNoNote) {
+TEST_P(Form941Test, NetTaxesOfExactlyTwentyFiveHundredNeedNoNote) {
   Pay({.date = "2/6/2004", .gross = "10000", .withholding = "FIT|970|0|" + kFica});
   EXPECT_THAT(Summary(Form941("Ann Lee", "1/1/2004", "3/31/2004")),
               ElementsAreArray(Rows{
@@ -225,7 +225,7 @@ TEST_F(Form941Test, NetTaxesOfExactlyTwentyFiveHundredNeedNoNote) {
 // lines only the period. January 5: 1,000 x 0.153 = 153.00; February 6:
 // FIT 10; March 20: 2,000 x 0.153 = 306.00. Line 13 is February's 10.00
 // alone; the summary 469.00.
-TEST_F(Form941Test, MonthsOfAPartialPeriodAreWholeCalendarMonths) {
+TEST_P(Form941Test, MonthsOfAPartialPeriodAreWholeCalendarMonths) {
   Pay({.date = "1/5/2004", .gross = "1000", .withholding = kFica});
   Pay({.date = "2/6/2004", .gross = "100", .withholding = "FIT|10|0|"});
   Pay({.date = "3/20/2004", .gross = "2000", .withholding = kFica});
@@ -249,7 +249,7 @@ TEST_F(Form941Test, MonthsOfAPartialPeriodAreWholeCalendarMonths) {
 // checks of 800 and 600 on 4/2, counted in journal order: 800 (87,800),
 // then 100. 6(a): 5,000 + 2,900 + 900 = 8,800.
 // April: (5,000 + 900) x 0.124 = 731.60; May 2,900 x 0.124 = 359.60.
-TEST_F(Form941Test, EachPayeeCrossesTheBaseOnceEvenWithTwoChecksOnOneDay) {
+TEST_P(Form941Test, EachPayeeCrossesTheBaseOnceEvenWithTwoChecksOnOneDay) {
   Pay({.payee = "Ann Lee", .date = "1/9/2004", .gross = "80000", .withholding = kSocSec});
   Pay({.payee = "Bo Park", .date = "1/9/2004", .gross = "87000", .withholding = kSocSec});
   Pay({.payee = "Ann Lee", .date = "4/2/2004", .gross = "5000", .withholding = kSocSec});
@@ -267,7 +267,7 @@ TEST_F(Form941Test, EachPayeeCrossesTheBaseOnceEvenWithTwoChecksOnOneDay) {
 // A check entered after a later one still counts in date order: the April
 // check of 87,500 fits under the base, the May check entered before it
 // adds 400. April 87,500 x 0.124 = 10,850.00; May 400 x 0.124 = 49.60.
-TEST_F(Form941Test, ChecksEnteredOutOfDateOrderCountInDateOrder) {
+TEST_P(Form941Test, ChecksEnteredOutOfDateOrderCountInDateOrder) {
   Pay({.date = "5/7/2004", .gross = "600", .withholding = kSocSec});
   Pay({.date = "4/2/2004", .gross = "87500", .withholding = kSocSec});
   const Rows rows = Form941("Ann Lee", "4/1/2004", "6/30/2004");
@@ -278,7 +278,7 @@ TEST_F(Form941Test, ChecksEnteredOutOfDateOrderCountInDateOrder) {
 
 // The earlier wages of a check are those of its own year: December's
 // checks do not count against January's base.
-TEST_F(Form941Test, TheBaseStartsAgainEachYear) {
+TEST_P(Form941Test, TheBaseStartsAgainEachYear) {
   Pay({.date = "12/3/2003", .gross = "87900", .withholding = kSocSec});
   Pay({.date = "1/9/2004", .gross = "1000", .withholding = kSocSec});
   const Rows rows = Form941("Ann Lee", "12/1/2003", "1/31/2004");
@@ -286,7 +286,7 @@ TEST_F(Form941Test, TheBaseStartsAgainEachYear) {
   EXPECT_EQ(AmountOf(rows, "     January 2004"), "$124.00");
 }
 
-TEST_F(Form941Test, ANameWithAnApostropheCountsAloneAndUnderAllAssistants) {
+TEST_P(Form941Test, ANameWithAnApostropheCountsAloneAndUnderAllAssistants) {
   Pay({.payee = "Pat O'Brien", .gross = "1000", .withholding = kSocSec});
   Pay({.payee = "Pat O'Brien", .date = "3/12/2004", .gross = "500", .withholding = kSocSec});
   for (const char* attendant : {"Pat O'Brien", "All Assistants"}) {
@@ -295,6 +295,8 @@ TEST_F(Form941Test, ANameWithAnApostropheCountsAloneAndUnderAllAssistants) {
     EXPECT_EQ(AmountOf(rows, "1.  Number of employees."), "1") << attendant;
   }
 }
+
+VELTRANE_ON_BOTH_BACKENDS(Form941Test);
 
 }  // namespace
 }  // namespace veltrane::testing

@@ -71,7 +71,7 @@ const std::string kEmployer = "Pat Home\r\n1 Elm St\r\nSpringfield, IL 62701\r\n
 // and 5 1,500; box 4 62 + 31 = 93 = 6.2 % of 1,500; box 6 14.50 + 7.25 =
 // 21.75 = 1.45 % of 1,500; box 9 20. The blocks are the February
 // paycheck's, the latest non-void one: the void check's address is not.
-TEST_F(FormW2Test, OneAssistantBelowTheBaseWithAdvanceEICAndAVoidCheck) {
+TEST_P(FormW2Test, OneAssistantBelowTheBaseWithAdvanceEICAndAVoidCheck) {
   Pay({.payee = "Ann Lee", .date = "12/31/2003", .gross = "999",
        .withholding = "FIT|99|0|Soc. Sec.|61.94|61.94|Medicare|14.49|14.49|"});
   PayShown({.payee = "Ann Lee", .date = "1/9/2004", .gross = "1000",
@@ -118,7 +118,7 @@ TEST_F(FormW2Test, OneAssistantBelowTheBaseWithAdvanceEICAndAVoidCheck) {
 // withheld 6.2 % of every check, 4,960 + 434 + 310 = 5,704, against
 // 6.2 % x 87,900 = 5,449.80: 254.20 too much, far beyond a cent a check.
 // Medicare has no base: 92,000, 1,334 withheld = 1.45 %, no note.
-TEST_F(FormW2Test, CrossingTheBaseWithASameDayBonusCapsBoxThreeAndNotesBoxFour) {
+TEST_P(FormW2Test, CrossingTheBaseWithASameDayBonusCapsBoxThreeAndNotesBoxFour) {
   const auto fica = [](const char* ss, const char* medicare) {
     return std::string("FIT|0|0|Soc. Sec.|") + ss + "|" + ss + "|Medicare|" + medicare + "|" +
            medicare + "|";
@@ -142,7 +142,7 @@ TEST_F(FormW2Test, CrossingTheBaseWithASameDayBonusCapsBoxThreeAndNotesBoxFour) 
 // each withheld 2.07 (6.2 % is 2.06646): 6.21 against 6.2 % x 99.99 =
 // 6.1994 is 0.0106 apart, within the three cents of three checks. A
 // single check 0.02 off is noted.
-TEST_F(FormW2Test, ACentPerCheckIsNoError) {
+TEST_P(FormW2Test, ACentPerCheckIsNoError) {
   for (const char* date : {"1/9/2004", "2/6/2004", "3/5/2004"}) {
     Pay({.payee = "Cy Dunn", .date = date, .gross = "33.33",
          .withholding = "Soc. Sec.|2.07|2.07|Medicare|0.48|0.48|"});
@@ -158,7 +158,7 @@ TEST_F(FormW2Test, ACentPerCheckIsNoError) {
 // 300 of "Tips": its 700 of wages fit under the base first (87,700), then
 // 200 of the tips. Box 3 87,700 + box 7 200 = the base; Medicare counts all
 // 88,000. Box 4 withheld 5,449.80 = 6.2 % of 87,900: no note.
-TEST_F(FormW2Test, TipsFillWhatTheWagesLeaveOfTheBase) {
+TEST_P(FormW2Test, TipsFillWhatTheWagesLeaveOfTheBase) {
   Pay({.payee = "Eve Ash", .date = "6/4/2004", .gross = "87000",
        .withholding = "Soc. Sec.|5394|5394|Medicare|1261.5|1261.5|"});
   Pay({.payee = "Eve Ash", .date = "7/2/2004", .gross = "1000",
@@ -173,7 +173,7 @@ TEST_F(FormW2Test, TipsFillWhatTheWagesLeaveOfTheBase) {
 }
 
 // An assistant without FIT: box 2 is 0 and box 1 still counts the pay.
-TEST_F(FormW2Test, AnAssistantWithoutFIT) {
+TEST_P(FormW2Test, AnAssistantWithoutFIT) {
   Pay({.payee = "Flo Hart", .date = "4/2/2004", .gross = "400",
        .withholding = "Soc. Sec.|24.8|24.8|Medicare|5.8|5.8|"});
   const Rows rows = W2("Flo Hart");
@@ -185,7 +185,7 @@ TEST_F(FormW2Test, AnAssistantWithoutFIT) {
 // With SIT configured the state boxes follow: the employer's state, the
 // pay of the checks carrying SIT (700 less 20 EIC; the 300 check without
 // SIT is not state wages) and the SIT withheld.
-TEST_F(FormW2Test, StateBoxesWhenSITIsConfigured) {
+TEST_P(FormW2Test, StateBoxesWhenSITIsConfigured) {
   Settings({{"SITRate", "3"}});
   Employer("IL");
   Pay({.payee = "Gus Kim", .date = "5/7/2004", .gross = "700", .eic = "20",
@@ -201,7 +201,7 @@ TEST_F(FormW2Test, StateBoxesWhenSITIsConfigured) {
   EXPECT_EQ(AmountOf(rows, "Box 1  Wages, tips, other compensation"), "$980.00");
 }
 
-TEST_F(FormW2Test, WithoutAStartDateSaysAW2IsOneYear) {
+TEST_P(FormW2Test, WithoutAStartDateSaysAW2IsOneYear) {
   Pay({.payee = "Ann Lee", .date = "1/9/2004", .gross = "100"});
   EXPECT_THAT(W2("Ann Lee", "", ""),
               ElementsAreArray(Rows{
@@ -215,7 +215,7 @@ TEST_F(FormW2Test, WithoutAStartDateSaysAW2IsOneYear) {
 // 2003, so he has no W-2 page and is not counted.
 class AllAssistantsTest : public FormW2Test {
  protected:
-  void SetUp() override {
+  void SetUpHousehold() override {
     Pay({.payee = "Zoe Quinn", .date = "3/5/2004", .gross = "1000", .eic = "50",
          .withholding = "FIT|80|0|Soc. Sec.|58.9|58.9|Medicare|13.78|13.78|EIC|0|0|"});
     Pay({.payee = "Dee O'Hara", .date = "2/6/2004", .gross = "2000",
@@ -233,7 +233,7 @@ class AllAssistantsTest : public FormW2Test {
 // Dee (wages and tips withheld on the whole check): box 1 2,500, box 3 2,300, box 7 200, box 2 200, box 4 155, box 5
 // 2,500, box 6 36.25. Zoe: box 1 950, box 2 80, boxes 3 and 5 950, box 4
 // 58.90, box 6 13.78, box 9 50.
-TEST_F(AllAssistantsTest, OnePagePerAssistantInTheSortListsOrder) {
+TEST_P(AllAssistantsTest, OnePagePerAssistantInTheSortListsOrder) {
   const Rows rows = W2("All Assistants");
   std::vector<std::string> headings;
   for (const StatementRow& r : rows) {
@@ -254,7 +254,7 @@ TEST_F(AllAssistantsTest, OnePagePerAssistantInTheSortListsOrder) {
 
 // The employer block is that of the year's latest check, Dee's in
 // September.
-TEST_F(AllAssistantsTest, TheW3TotalsTheW2s) {
+TEST_P(AllAssistantsTest, TheW3TotalsTheW2s) {
   EXPECT_THAT(W3(), ElementsAreArray(Rows{
                         {"FORM W-3", " "},
                         {"1/1/2004 TO 12/31/2004", " "},
@@ -287,7 +287,7 @@ TEST_F(AllAssistantsTest, TheW3TotalsTheW2s) {
 
 // The boxes agree with the federal statements of the same assistant and
 // year.
-TEST_F(AllAssistantsTest, BoxesAgreeWithTheFederalStatements) {
+TEST_P(AllAssistantsTest, BoxesAgreeWithTheFederalStatements) {
   for (const std::string name : {"Dee O'Hara", "Zoe Quinn"}) {
     const Rows w2 = W2(name);
     const auto statement = [&](const char* type, const char* row) {
@@ -302,6 +302,9 @@ TEST_F(AllAssistantsTest, BoxesAgreeWithTheFederalStatements) {
     EXPECT_EQ(FormatCurrency(ss), statement("Soc. Sec.", "Total Social Security payments")) << name;
   }
 }
+
+VELTRANE_ON_BOTH_BACKENDS(FormW2Test);
+VELTRANE_ON_BOTH_BACKENDS(AllAssistantsTest);
 
 }  // namespace
 }  // namespace veltrane::testing

@@ -37,7 +37,7 @@ class Forms940Test : public StatementsTest {
 // 434.00 at 0.062, 378.00 at 0.054. Quarters: 2,250, 2,250, 2,250 (6,750
 // so far), then 250 of the fourth quarter's 2,250; at 0.008 18.00, 18.00,
 // 18.00, 2.00, together 56.00 (7,000 x 0.008).
-TEST_F(Forms940Test, NineThousandToOneEmployee) {
+TEST_P(Forms940Test, NineThousandToOneEmployee) {
   PayMonthly("Ann Lee", "750", 1, 12);
   EXPECT_THAT(Run("Form 940", "All Assistants", "1/1/2004", "12/31/2004"),
               ElementsAreArray(Rows{
@@ -92,7 +92,7 @@ TEST_F(Forms940Test, NineThousandToOneEmployee) {
 
 // 5,000 in each of the first two quarters: the first on 5,000 (40.00), the
 // second on the 2,000 left of the base (16.00), then nothing.
-TEST_F(Forms940Test, TheBaseRunsOutInTheSecondQuarter) {
+TEST_P(Forms940Test, TheBaseRunsOutInTheSecondQuarter) {
   Pay({.date = "2/6/2004", .gross = "5000", .withholding = kFuta});
   Pay({.date = "5/7/2004", .gross = "5000", .withholding = kFuta});
   const Rows rows = Run("Form 940", "Ann Lee", "1/1/2004", "12/31/2004");
@@ -110,7 +110,7 @@ TEST_F(Forms940Test, TheBaseRunsOutInTheSecondQuarter) {
 // the second and third quarters. Lines 1 to 5 see 3,000 with nothing over
 // the base; Part III has the whole year of the start: 24.00, 24.00 (6,000
 // so far), 0, and 1,000 of the fourth quarter's 3,000: 8.00.
-TEST_F(Forms940Test, APeriodOtherThanTheYearStillHasTheYearsQuarters) {
+TEST_P(Forms940Test, APeriodOtherThanTheYearStillHasTheYearsQuarters) {
   Pay({.date = "2/6/2004", .gross = "3000", .withholding = kFuta});
   Pay({.date = "5/7/2004", .gross = "3000", .withholding = kFuta});
   Pay({.date = "11/5/2004", .gross = "3000", .withholding = kFuta});
@@ -130,7 +130,7 @@ TEST_F(Forms940Test, APeriodOtherThanTheYearStillHasTheYearsQuarters) {
 
 // Bo's checks carry no FUTA: his 9,000 adds to nothing. Ann's 8,000 with
 // 20 of EIC on each check is 7,880 of FUTA wages, 880 over the base.
-TEST_F(Forms940Test, ChecksWithoutFutaAddNothing) {
+TEST_P(Forms940Test, ChecksWithoutFutaAddNothing) {
   Pay({.payee = "Ann Lee", .date = "3/5/2004", .gross = "4010", .eic = "10", .withholding = kFuta});
   Pay({.payee = "Ann Lee", .date = "6/4/2004", .gross = "3890", .eic = "10", .withholding = kFuta});
   Pay({.payee = "Bo Park", .date = "3/5/2004", .gross = "9000", .withholding = "Soc. Sec.|0|0|"});
@@ -143,7 +143,7 @@ TEST_F(Forms940Test, ChecksWithoutFutaAddNothing) {
 
 // "Ann Lee" and "ANN LEE" are one employee with 8,000: 1,000 over the base.
 // Counted apart they would be 4,000 each and nothing over it.
-TEST_F(Forms940Test, NamesDifferingOnlyInLetterCaseAreOnePayee) {
+TEST_P(Forms940Test, NamesDifferingOnlyInLetterCaseAreOnePayee) {
   Pay({.payee = "Ann Lee", .date = "2/6/2004", .gross = "4000", .withholding = kFuta});
   Pay({.payee = "ANN LEE", .date = "5/7/2004", .gross = "4000", .withholding = "futa|0|0|"});
   const Rows rows = Run("Form 940", "All Assistants", "1/1/2004", "12/31/2004");
@@ -151,7 +151,7 @@ TEST_F(Forms940Test, NamesDifferingOnlyInLetterCaseAreOnePayee) {
   EXPECT_EQ(AmountOf(rows, "Second Quarter."), "$24.00");
 }
 
-TEST_F(Forms940Test, ANameWithAnApostropheCountsAloneAndUnderAllAssistants) {
+TEST_P(Forms940Test, ANameWithAnApostropheCountsAloneAndUnderAllAssistants) {
   PayMonthly("Pat O'Brien", "1000", 1, 8);
   for (const char* attendant : {"Pat O'Brien", "All Assistants"}) {
     const Rows rows = Run("Form 940", attendant, "1/1/2004", "12/31/2004");
@@ -172,7 +172,7 @@ class Form940EZTest : public Forms940Test {
 // Ann 7,000 and Bo 5,500: 12,500 of taxable wages, 100.00 at 0.008, which
 // needs no note. SUI contributions are the amounts withheld: 10 + 10 + 5.
 // Quarters: Ann 7,000 and Bo 5,500 all in the first: 56.00 + 44.00.
-TEST_F(Form940EZTest, NetTaxOfExactlyOneHundredNeedsNoNote) {
+TEST_P(Form940EZTest, NetTaxOfExactlyOneHundredNeedsNoNote) {
   MinnesotaSettings();
   Pay({.payee = "Ann Lee", .date = "2/6/2004", .gross = "4000", .withholding = "FUTA|0|0|SUI|10|20|"});
   Pay({.payee = "Ann Lee", .date = "3/5/2004", .gross = "3000", .withholding = "FUTA|0|0|SUI|10|20|"});
@@ -215,7 +215,7 @@ TEST_F(Form940EZTest, NetTaxOfExactlyOneHundredNeedsNoNote) {
 }
 
 // Bo's 5,498.75 makes 12,498.75: 99.99 at 0.008, below $100.
-TEST_F(Form940EZTest, NetTaxBelowOneHundredBringsThePartTwoNote) {
+TEST_P(Form940EZTest, NetTaxBelowOneHundredBringsThePartTwoNote) {
   MinnesotaSettings();
   Pay({.payee = "Ann Lee", .date = "2/6/2004", .gross = "7000", .withholding = kFuta});
   Pay({.payee = "Bo Park", .date = "3/5/2004", .gross = "5498.75", .withholding = kFuta});
@@ -234,7 +234,7 @@ TEST_F(Form940EZTest, NetTaxBelowOneHundredBringsThePartTwoNote) {
                                                }));
 }
 
-TEST_F(Form940EZTest, WithoutTaxSettingsTheStateIsEmptyAndNothingIsSui) {
+TEST_P(Form940EZTest, WithoutTaxSettingsTheStateIsEmptyAndNothingIsSui) {
   Pay({.date = "2/6/2004", .gross = "1000", .withholding = "FUTA|0|0|SUI|10|20|"});
   const Rows rows = Run("Form 940EZ", "", "1/1/2004", "12/31/2004");
   EXPECT_EQ(AmountOf(rows, "A. Contributions to SUI fund."), "$0.00");
@@ -246,7 +246,7 @@ TEST_F(Form940EZTest, WithoutTaxSettingsTheStateIsEmptyAndNothingIsSui) {
 // The contributions are the withheld amounts of the entries named as the
 // settings name them, in any letter case, not their liabilities: 12.50 +
 // 2.50. A longer name ending in it ("XSUI") does not count.
-TEST_F(Form940EZTest, SuiContributionsAreTheWithheldAmounts) {
+TEST_P(Form940EZTest, SuiContributionsAreTheWithheldAmounts) {
   MinnesotaSettings();
   Pay({.date = "2/6/2004", .gross = "1000", .withholding = "FUTA|0|0|SUI|12.5|99|"});
   Pay({.date = "3/5/2004", .gross = "1000", .withholding = "sui|2.5|0|XSUI|40|0|"});
@@ -255,6 +255,9 @@ TEST_F(Form940EZTest, SuiContributionsAreTheWithheldAmounts) {
                      "A. Contributions to SUI fund."),
             "$15.00");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(Forms940Test);
+VELTRANE_ON_BOTH_BACKENDS(Form940EZTest);
 
 }  // namespace
 }  // namespace veltrane::testing

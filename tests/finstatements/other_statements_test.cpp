@@ -19,7 +19,7 @@ class OtherWithholdingTest : public StatementsTest {};
 // 400 fit under the 1,000 base; Bo's 300 all fit. Taxable 1,000, limited
 // 700, excess 300, and without allowances the base stays 700: employee 1%
 // = 7.00, employer 2% = 14.00; withheld 5 + 5 = 10.00.
-TEST_F(OtherWithholdingTest, AWageBaseWithoutAllowancesTakesThePaymentsLimitedByIt) {
+TEST_P(OtherWithholdingTest, AWageBaseWithoutAllowancesTakesThePaymentsLimitedByIt) {
   Settings({{"OtherWithholdings", "Dues|3||||||||Union|5|1000|1.5|2|1||||Union|9||||||||"}});
   Pay({.date = "1/9/2004", .gross = "600", .withholding = "Union|5|12|"});
   Pay({.date = "2/6/2004", .gross = "700", .withholding = "Union|5|14|"});
@@ -56,7 +56,7 @@ TEST_F(OtherWithholdingTest, AWageBaseWithoutAllowancesTakesThePaymentsLimitedBy
 
 // Taxable 400 + (210 - 10 EIC) = 600; the FIT-only check is not Dues'.
 // Employee 2% of 600 = 12.00, employer 0.5% = 3.00.
-TEST_F(OtherWithholdingTest, WithoutAWageBaseTheLiabilitiesAreOnAllTaxablePayments) {
+TEST_P(OtherWithholdingTest, WithoutAWageBaseTheLiabilitiesAreOnAllTaxablePayments) {
   Settings({{"OtherWithholdings", "Dues|||1|0.5|2||||"}});
   Pay({.date = "3/5/2004", .gross = "400", .withholding = "Dues|8|2|"});
   Pay({.date = "3/12/2004", .gross = "210", .eic = "10", .withholding = "Dues|4|1|"});
@@ -84,7 +84,7 @@ TEST_F(OtherWithholdingTest, WithoutAWageBaseTheLiabilitiesAreOnAllTaxablePaymen
 
 // Taxable 1,500, all under the 5,000 base; Ann (Married 2 x 300) and Bo
 // (Single 1 x 200) lower it to 700: employee 1% = 7.00, employer 2% = 14.00.
-TEST_F(OtherWithholdingTest, AllowancesLowerTheLimitedPaymentsOfEveryPayee) {
+TEST_P(OtherWithholdingTest, AllowancesLowerTheLimitedPaymentsOfEveryPayee) {
   Settings({{"OtherWithholdings", "Union||5000|1|2|1|300|200||"}});
   AddAssistant(*db, "Ann Lee", "Union|Married|2|");
   AddAssistant(*db, "Bo Park", "FIT|Single|0|Union|Single|1|");
@@ -117,7 +117,7 @@ TEST_F(OtherWithholdingTest, AllowancesLowerTheLimitedPaymentsOfEveryPayee) {
 
 // No record is named Parking: the statement of an empty record, with the
 // payments (500 + 300) and withholdings (20 + 5 + 18.60) of every tax.
-TEST_F(OtherWithholdingTest, ANameNotDefinedGivesTheStatementOfAnEmptyRecord) {
+TEST_P(OtherWithholdingTest, ANameNotDefinedGivesTheStatementOfAnEmptyRecord) {
   Settings({{"OtherWithholdings", "Union|5|1000|1.5|2|1||||"}});
   Pay({.date = "3/5/2004", .gross = "500", .withholding = "FIT|20|0|Union|5|10|"});
   Pay({.payee = "Bo Park",
@@ -149,7 +149,7 @@ TEST_F(OtherWithholdingTest, ANameNotDefinedGivesTheStatementOfAnEmptyRecord) {
               }));
 }
 
-TEST_F(OtherWithholdingTest, WithoutSettingsTheViewIsLeftAsItWas) {
+TEST_P(OtherWithholdingTest, WithoutSettingsTheViewIsLeftAsItWas) {
   Pay({.gross = "100", .net = "90"});
   const Rows summary = Run("Summary", "", "", "");
   EXPECT_EQ(Run("Union", "", "3/1/2004", "3/31/2004"), summary);
@@ -160,7 +160,7 @@ class SupplementalTest : public StatementsTest {
  protected:
   // The kinds of the journal are known once a catalogue has been built,
   // which needs a Tax Settings row.
-  SupplementalTest() { Settings({}); }
+  void SetUpHousehold() override { Settings({}); }
 
   Rows RunKind(const std::string& kind, const std::string& attendant = "") {
     Catalogue();
@@ -168,7 +168,7 @@ class SupplementalTest : public StatementsTest {
   }
 };
 
-TEST_F(SupplementalTest, AKindWithoutTaxListsHasNoneUnderTaxes) {
+TEST_P(SupplementalTest, AKindWithoutTaxListsHasNoneUnderTaxes) {
   Pay({.date = "3/5/2004", .gross = "100", .supplemental = "Bonus'50''"});
   EXPECT_THAT(RunKind("Bonus"), ElementsAreArray(Rows{
                                     {"BONUS STATEMENT", " "},
@@ -190,7 +190,7 @@ TEST_F(SupplementalTest, AKindWithoutTaxListsHasNoneUnderTaxes) {
 // on Bo's; the empty and the unreadable amounts are neither paid nor
 // counted, though the empty one's tax is listed. "Tips" is another kind,
 // the void check and the April one are outside. Total 40.50 in 3 payments.
-TEST_F(SupplementalTest, EachItemOfTheKindIsAPaymentAndItsTaxesAreListedOnceInOrder) {
+TEST_P(SupplementalTest, EachItemOfTheKindIsAPaymentAndItsTaxesAreListedOnceInOrder) {
   Pay({.date = "3/5/2004",
        .supplemental = "Tip'20'Soc. Sec.|||Medicare|||'tip'15'Medicare|||FIT|||'Tips'99'SIT|||'"});
   Pay({.payee = "Bo Park",
@@ -215,7 +215,7 @@ TEST_F(SupplementalTest, EachItemOfTheKindIsAPaymentAndItsTaxesAreListedOnceInOr
   EXPECT_EQ(sort.ListCount(), 0);
 }
 
-TEST_F(SupplementalTest, OneAttendantCountsOnlyHerOwnItems) {
+TEST_P(SupplementalTest, OneAttendantCountsOnlyHerOwnItems) {
   Pay({.date = "3/5/2004", .supplemental = "Tip'20''"});
   Pay({.payee = "Bo Park", .date = "3/5/2004", .supplemental = "Tip'5''"});
   const Rows rows = RunKind("Tip", "Bo Park");
@@ -228,7 +228,7 @@ class NamedEntryDispatchTest : public StatementsTest {};
 // Until a catalogue has found Tip in the journal, Tip is taken for the
 // employer-defined withholding of that name; afterwards it is the kind of
 // supplemental pay, which wins.
-TEST_F(NamedEntryDispatchTest, ANameThatIsBothGetsTheSupplementalStatement) {
+TEST_P(NamedEntryDispatchTest, ANameThatIsBothGetsTheSupplementalStatement) {
   Settings({{"OtherWithholdings", "Tip|1||||||||"}});
   Pay({.date = "3/5/2004", .gross = "100", .supplemental = "Tip'20''"});
   EXPECT_EQ(AmountOf(Run("Tip", "", "3/1/2004", "3/31/2004"), "Withhold flat amount"), "$1.00");
@@ -244,7 +244,7 @@ class OtherLocaleDispatchTest : public StatementsTest {
 };
 
 // Outside US English "Tax Forms" is no header: it names a withholding.
-TEST_F(OtherLocaleDispatchTest, TaxFormsInAnyLetterCaseRunsTheOtherWithholdingStatement) {
+TEST_P(OtherLocaleDispatchTest, TaxFormsInAnyLetterCaseRunsTheOtherWithholdingStatement) {
   Settings({{"OtherWithholdings", "Tax forms|2||||||||"}});
   for (const char* type : {"Tax Forms", "TAX FORMS", "tax forms"}) {
     const Rows rows = Run(type, "", "3/1/2004", "3/31/2004");
@@ -253,6 +253,11 @@ TEST_F(OtherLocaleDispatchTest, TaxFormsInAnyLetterCaseRunsTheOtherWithholdingSt
     EXPECT_EQ(AmountOf(rows, "Withhold flat amount"), "$2.00");
   }
 }
+
+VELTRANE_ON_BOTH_BACKENDS(OtherWithholdingTest);
+VELTRANE_ON_BOTH_BACKENDS(SupplementalTest);
+VELTRANE_ON_BOTH_BACKENDS(NamedEntryDispatchTest);
+VELTRANE_ON_BOTH_BACKENDS(OtherLocaleDispatchTest);
 
 }  // namespace
 }  // namespace veltrane::testing

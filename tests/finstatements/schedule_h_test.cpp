@@ -20,7 +20,7 @@ class ScheduleHTest : public StatementsTest {
 // 2,300 x 0.124 = 285.20, 2,300 x 0.029 = 66.70, together 351.90. All of it
 // is FUTA wages: 2,300 x 0.008 = 18.40, so line 27 is 370.30. SUI
 // contributions 4 + 4.
-TEST_F(ScheduleHTest, HouseholdEmployeeOfTheYear) {
+TEST_P(ScheduleHTest, HouseholdEmployeeOfTheYear) {
   Settings({{"SUIState", "MN"}, {"SUIReportingNumber", "12-345"}, {"SUIWithholdingName", "SUI"}});
   const std::string taxes = "FIT|0|0|Soc. Sec.|71.3|71.3|Medicare|16.675|16.675|FUTA|0|71.3|SUI|4|30|";
   Pay({.date = "6/4/2004", .gross = "1150", .withholding = taxes});
@@ -78,7 +78,7 @@ TEST_F(ScheduleHTest, HouseholdEmployeeOfTheYear) {
 // A check of 1,020 with 20 of EIC and a 300 tip: all 1,000 of taxable pay
 // are Social Security wages. 124.00 + 29.00 + 50 FIT = 203.00, less 20 EIC:
 // line 8 183.00; FUTA 1,000 x 0.008 = 8.00, line 27 191.00.
-TEST_F(ScheduleHTest, TipsAreWagesAndTheTotalsFollowLineEight) {
+TEST_P(ScheduleHTest, TipsAreWagesAndTheTotalsFollowLineEight) {
   Pay({.gross = "1020", .eic = "20",
        .withholding = "FIT|50|0|Soc. Sec.|62|62|Medicare|14.5|14.5|FUTA|0|62|",
        .supplemental = "Tip'300'Soc. Sec.|18.6|18.6|'"});
@@ -94,7 +94,7 @@ TEST_F(ScheduleHTest, TipsAreWagesAndTheTotalsFollowLineEight) {
 
 // 60,000 and then 30,000: only 27,900 of the second check are under the
 // base. Medicare has none: 90,000.
-TEST_F(ScheduleHTest, SocialSecurityWagesStopAtTheBase) {
+TEST_P(ScheduleHTest, SocialSecurityWagesStopAtTheBase) {
   Pay({.date = "3/5/2004", .gross = "60000", .withholding = "Soc. Sec.|0|0|Medicare|0|0|"});
   Pay({.date = "9/3/2004", .gross = "30000", .withholding = "Soc. Sec.|0|0|Medicare|0|0|"});
   const Rows rows = ScheduleH("");
@@ -102,7 +102,7 @@ TEST_F(ScheduleHTest, SocialSecurityWagesStopAtTheBase) {
   EXPECT_EQ(AmountOf(rows, "3.  Medicare wages"), "$90,000.00");
 }
 
-TEST_F(ScheduleHTest, WithoutTaxSettingsTheStateLinesAreEmpty) {
+TEST_P(ScheduleHTest, WithoutTaxSettingsTheStateLinesAreEmpty) {
   Pay({.gross = "1000", .withholding = "FUTA|0|0|SUI|10|20|"});
   const Rows rows = ScheduleH("");
   EXPECT_EQ(AmountOf(rows, "13.  SUI state name?"), "");
@@ -110,6 +110,8 @@ TEST_F(ScheduleHTest, WithoutTaxSettingsTheStateLinesAreEmpty) {
   EXPECT_EQ(AmountOf(rows, "15.  Contributions paid to SUI fund"), "$0.00");
   EXPECT_EQ(AmountOf(rows, "16.  Wages subject to FUTA"), "$1,000.00");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(ScheduleHTest);
 
 }  // namespace
 }  // namespace veltrane::testing

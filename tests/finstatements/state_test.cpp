@@ -22,7 +22,7 @@ class StateTest : public StatementsTest {};
 
 // Taxable: 1,000 + (520 - 20 EIC) = 1,500; Bo's check carries no SIT.
 // Withheld 30 + 15 = 45; employee liability 3% of 1,500 = 45.00.
-TEST_F(StateTest, IncomeTaxWithoutAllowancesTakesTheTaxablePaymentsAsTheBase) {
+TEST_P(StateTest, IncomeTaxWithoutAllowancesTakesTheTaxablePaymentsAsTheBase) {
   Settings({{"SITRate", "3"}});
   Pay({.date = "3/5/2004", .gross = "1000", .withholding = "SIT|30|0|Soc. Sec.|62|62|"});
   Pay({.date = "3/12/2004", .gross = "520", .eic = "20", .withholding = "SIT|15|0|"});
@@ -61,7 +61,7 @@ TEST_F(StateTest, IncomeTaxWithoutAllowancesTakesTheTaxablePaymentsAsTheBase) {
 // Exemptions are off, so Ann's Single election and the Single allowance of
 // 500 play no part: the base stays 700. Employee 1.2% of 700 = 8.40,
 // employer 0.5% of 700 = 3.50; withheld 8.40 + 3.60 + 6 = 18.00.
-TEST_F(StateTest, DisabilityInsuranceWithoutExemptionsTakesThePaymentsLimitedByTheBase) {
+TEST_P(StateTest, DisabilityInsuranceWithoutExemptionsTakesThePaymentsLimitedByTheBase) {
   Settings({{"SDIBase", "1000"},
             {"SDIEmployeeRate", "1.2"},
             {"SDIWithholding", "1.2"},
@@ -106,7 +106,7 @@ TEST_F(StateTest, DisabilityInsuranceWithoutExemptionsTakesThePaymentsLimitedByT
 // Head of Household election with 2 exemptions at 1,000 each lowers it to
 // 3,500; employer 2.7% of 3,500 = 94.50 (the single-precision 2.7 adds
 // 0.0000017, far below a cent); no employee rate, so 0.
-TEST_F(StateTest, UnemploymentInsuranceLowersTheBaseByTheHouseholdAllowances) {
+TEST_P(StateTest, UnemploymentInsuranceLowersTheBaseByTheHouseholdAllowances) {
   Settings({{"SUIBase", "10000"},
             {"SUIEmployerRate", "2.7"},
             {"SUIMarried", "750"},
@@ -160,7 +160,7 @@ TEST_F(StateTest, UnemploymentInsuranceLowersTheBaseByTheHouseholdAllowances) {
 // Ann (Single, 1 x 500) is found; Bo has no Assistants row, so the
 // adjustment stops with the message and the base stays 1,000 + 600.
 // Employee liability 2% of 1,600 = 32.00.
-TEST_F(StateTest, APayeeWithoutAnAssistantsRowLeavesTheBaseUnadjustedWithAMessage) {
+TEST_P(StateTest, APayeeWithoutAnAssistantsRowLeavesTheBaseUnadjustedWithAMessage) {
   Settings({{"SITRate", "2"}, {"SITSingle", "500"}});
   AddAssistant(*db, "Ann Lee", "SIT|Single|1|");
   Pay({.date = "3/5/2004", .gross = "1000", .withholding = "SIT|20|0|"});
@@ -177,7 +177,7 @@ TEST_F(StateTest, APayeeWithoutAnAssistantsRowLeavesTheBaseUnadjustedWithAMessag
 }
 
 // The same settings for Ann alone: 1,000 - 500 = 500, 2% = 10.00.
-TEST_F(StateTest, IncomeTaxOfOneAttendantLowersHerBaseByHerAllowance) {
+TEST_P(StateTest, IncomeTaxOfOneAttendantLowersHerBaseByHerAllowance) {
   Settings({{"SITRate", "2"}, {"SITSingle", "500"}});
   AddAssistant(*db, "Ann Lee", "SIT|Single|1|");
   Pay({.date = "3/5/2004", .gross = "1000", .withholding = "SIT|20|0|"});
@@ -193,7 +193,7 @@ TEST_F(StateTest, IncomeTaxOfOneAttendantLowersHerBaseByHerAllowance) {
 
 // Without a wage base there is no base to limit or adjust: the taxable
 // payments are the base. 1% of 250 = 2.50.
-TEST_F(StateTest, DisabilityInsuranceWithoutABaseHasOnlyTheTaxablePayments) {
+TEST_P(StateTest, DisabilityInsuranceWithoutABaseHasOnlyTheTaxablePayments) {
   Settings({{"SDIEmployeeRate", "1"}});
   Pay({.date = "3/5/2004", .gross = "250", .withholding = "SDI|2.5|0|"});
   const Rows rows = Run("sdi", "", "3/1/2004", "3/31/2004");
@@ -215,7 +215,7 @@ TEST_F(StateTest, DisabilityInsuranceWithoutABaseHasOnlyTheTaxablePayments) {
 
 // Exemptions count only when the use-exemptions setting holds True, a
 // non-zero number or "True" in any letter case.
-TEST_F(StateTest, UseExemptionsIsTrueOnlyForTrueOrANonZeroNumber) {
+TEST_P(StateTest, UseExemptionsIsTrueOnlyForTrueOrANonZeroNumber) {
   const std::vector<std::pair<Value, std::string>> cases = {
       {Value(true), "Yes"}, {Value("TRUE"), "Yes"}, {Value("-1"), "Yes"},
       {Value(2.5), "Yes"},  {Value(false), "No"},   {Value(""), "No"},
@@ -231,7 +231,7 @@ TEST_F(StateTest, UseExemptionsIsTrueOnlyForTrueOrANonZeroNumber) {
   }
 }
 
-TEST_F(StateTest, WithoutSettingsEachStateTaxSaysItIsNotConfigured) {
+TEST_P(StateTest, WithoutSettingsEachStateTaxSaysItIsNotConfigured) {
   for (const std::string tax : {"SIT", "SDI", "SUI"}) {
     messages.shown.clear();
     Run("Summary", "", "", "");
@@ -252,7 +252,7 @@ TEST_F(StateTest, WithoutSettingsEachStateTaxSaysItIsNotConfigured) {
   }
 }
 
-TEST_F(StateTest, StateTaxesMatchWhateverTheirLetterCase) {
+TEST_P(StateTest, StateTaxesMatchWhateverTheirLetterCase) {
   Settings({{"SITRate", "1"}});
   EXPECT_EQ(Run("sit", "", "", "").front().description, "STATE INCOME TAX STATEMENT");
   EXPECT_EQ(Run("Sdi", "", "", "").front().description, "SDI STATEMENT");
@@ -273,14 +273,14 @@ class ExemptionsTest : public StatementsTest {
   }
 };
 
-TEST_F(ExemptionsTest, HeadOfHouseholdWithTwoExemptionsLowersTheBaseByTwiceItsAllowance) {
+TEST_P(ExemptionsTest, HeadOfHouseholdWithTwoExemptionsLowersTheBaseByTwiceItsAllowance) {
   AddAssistant(*db, "Ann Lee", "FIT|Married|4|SIT|Head of Household|2|");
   EXPECT_EQ(Adjust("Ann Lee"), M("3000"));
   EXPECT_THAT(messages.shown, IsEmpty());
 }
 
 // Married 3 x 250 = 750 for Pat O'Brien, whose name is quoted in the find.
-TEST_F(ExemptionsTest, ANameWithAnApostropheFindsItsRow) {
+TEST_P(ExemptionsTest, ANameWithAnApostropheFindsItsRow) {
   AddAssistant(*db, "Pat O'Brien", "SIT|married|3|");
   EXPECT_EQ(Adjust("pat o'brien"), M("4250"));
   EXPECT_THAT(messages.shown, IsEmpty());
@@ -289,7 +289,7 @@ TEST_F(ExemptionsTest, ANameWithAnApostropheFindsItsRow) {
 // Ann: Head of Household 2 x 1,000; Bo: Single 1 x 500; Cy elects SIT with
 // an empty number (0 allowances); Di elects only SDI (nothing for SIT).
 // 5,000 - 2,500 = 2,500.
-TEST_F(ExemptionsTest, AllAssistantsAddsTheAllowancesOfEveryPayeeOfThePeriod) {
+TEST_P(ExemptionsTest, AllAssistantsAddsTheAllowancesOfEveryPayeeOfThePeriod) {
   AddAssistant(*db, "Ann Lee", "SIT|Head of Household|2|");
   AddAssistant(*db, "Bo Park", "SIT|Single|1|SIT|Married|9|");
   AddAssistant(*db, "Cy Moss", "SIT|Single||");
@@ -303,7 +303,7 @@ TEST_F(ExemptionsTest, AllAssistantsAddsTheAllowancesOfEveryPayeeOfThePeriod) {
   EXPECT_THAT(messages.shown, IsEmpty());
 }
 
-TEST_F(ExemptionsTest, AnElectionWithoutFilingStatusOrAllowanceAddsNothing) {
+TEST_P(ExemptionsTest, AnElectionWithoutFilingStatusOrAllowanceAddsNothing) {
   AddAssistant(*db, "Ann Lee", "SIT||2|");
   EXPECT_EQ(Adjust("Ann Lee"), M("5000"));
   const std::vector<std::string> no_household = {"SIT", "", "", "2", "0", "2", "250", "500", ""};
@@ -315,7 +315,7 @@ TEST_F(ExemptionsTest, AnElectionWithoutFilingStatusOrAllowanceAddsNothing) {
 
 // A number that is no whole number from 0 to 255 is not wrapped into a
 // byte: the adjustment fails with the message and the base is kept.
-TEST_F(ExemptionsTest, ANumberOutsideAByteOrNoNumberKeepsTheBaseWithTheMessage) {
+TEST_P(ExemptionsTest, ANumberOutsideAByteOrNoNumberKeepsTheBaseWithTheMessage) {
   for (const char* number : {"256", "-1", "two"}) {
     db->Execute("DELETE FROM Assistants");
     AddAssistant(*db, "Ann Lee", std::string("SIT|Single|") + number + "|");
@@ -329,14 +329,14 @@ TEST_F(ExemptionsTest, ANumberOutsideAByteOrNoNumberKeepsTheBaseWithTheMessage) 
   EXPECT_EQ(Adjust("Ann Lee", "200000"), M("72500"));  // 200,000 - 255 x 500
 }
 
-TEST_F(ExemptionsTest, AnAllowanceThatIsNoAmountKeepsTheBaseWithTheMessage) {
+TEST_P(ExemptionsTest, AnAllowanceThatIsNoAmountKeepsTheBaseWithTheMessage) {
   AddAssistant(*db, "Ann Lee", "SIT|Single|1|");
   const std::vector<std::string> bad = {"SIT", "", "", "2", "0", "2", "", "lots", ""};
   EXPECT_EQ(Adjust("Ann Lee", "5000", &bad), M("5000"));
   EXPECT_THAT(messages.shown, SizeIs(1));
 }
 
-TEST_F(ExemptionsTest, AnAttendantWithoutARowKeepsTheBaseWithTheMessage) {
+TEST_P(ExemptionsTest, AnAttendantWithoutARowKeepsTheBaseWithTheMessage) {
   EXPECT_EQ(Adjust("Nobody"), M("5000"));
   ASSERT_THAT(messages.shown, SizeIs(1));
   EXPECT_EQ(messages.shown[0].title, "Paystead");
@@ -353,6 +353,9 @@ TEST(TaxDefinitionRatesTest, RatesAreReadInSinglePrecisionAndMissingOnesAreZero)
   EXPECT_EQ(PercentText("abc"), "0.00%");
   EXPECT_EQ(PercentText("1e40"), "0.00%");  // beyond single precision
 }
+
+VELTRANE_ON_BOTH_BACKENDS(StateTest);
+VELTRANE_ON_BOTH_BACKENDS(ExemptionsTest);
 
 }  // namespace
 }  // namespace veltrane::testing

@@ -1,5 +1,5 @@
-// A payroll database in memory with the statements library over it, the
-// in-memory controls, and helpers to add paychecks and settings.
+// A payroll database of either kind with the statements library over it,
+// the in-memory controls, and helpers to add paychecks and settings.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,9 +11,10 @@
 
 #include "common/amount_text.h"
 #include "common/locale.h"
-#include "common/sqlite_database.h"
+#include "common/payroll_schema.h"
 #include "finstatements/fin_stmnts.h"
 #include "finstatements/memory_controls.h"
+#include "support/test_databases.h"
 
 namespace veltrane {
 
@@ -106,12 +107,16 @@ struct Paycheck {
 
 using Rows = std::vector<StatementRow>;
 
-class StatementsTest : public ::testing::Test {
+class StatementsTest : public ::testing::TestWithParam<Backend> {
  protected:
-  explicit StatementsTest(std::uint32_t locale_id = kLocaleEnUs)
-      : db(OpenSqliteDatabase(":memory:")), locale(locale_id) {
-    CreatePayrollSchema(*db);
+  explicit StatementsTest(std::uint32_t locale_id = kLocaleEnUs) : locale(locale_id) {}
+
+  void SetUp() final {
+    db = NewPayrollDatabase(GetParam());
+    if (db) SetUpHousehold();
   }
+  // The rows a fixture starts from.
+  virtual void SetUpHousehold() {}
 
   // The library over the database as it now stands (Init reads the tables).
   clsFinStmnts& Statements() {

@@ -26,7 +26,7 @@ class SummaryTest : public StatementsTest {
   }
 };
 
-TEST_F(SummaryTest, SummaryTotalsThePeriodWithTheDatesAsReceived) {
+TEST_P(SummaryTest, SummaryTotalsThePeriodWithTheDatesAsReceived) {
   PayTheMonth();
   const Rows rows = Run("Summary", "All Assistants", "03/01/2004", "03/31/2004");
   EXPECT_THAT(rows, ElementsAreArray(Rows{
@@ -45,7 +45,7 @@ TEST_F(SummaryTest, SummaryTotalsThePeriodWithTheDatesAsReceived) {
   EXPECT_EQ(view.selected(), 1);
 }
 
-TEST_F(SummaryTest, DetailedBreaksDownByKindAndTaxInAlphabeticalOrder) {
+TEST_P(SummaryTest, DetailedBreaksDownByKindAndTaxInAlphabeticalOrder) {
   PayTheMonth();
   const Rows rows = Run("Detailed", "", "03/01/2004", "3/31/04");
   EXPECT_THAT(rows, ElementsAreArray(Rows{
@@ -73,7 +73,7 @@ TEST_F(SummaryTest, DetailedBreaksDownByKindAndTaxInAlphabeticalOrder) {
   EXPECT_EQ(view.selected(), 1);
 }
 
-TEST_F(SummaryTest, OneAttendantsStatementHasOnlyTheirChecks) {
+TEST_P(SummaryTest, OneAttendantsStatementHasOnlyTheirChecks) {
   PayTheMonth();
   const Rows rows = Run("Detailed", "ann lee", "3/1/2004", "3/31/2004");
   EXPECT_EQ(AmountOf(rows, "Gross Wages"), "$450.00");
@@ -82,7 +82,7 @@ TEST_F(SummaryTest, OneAttendantsStatementHasOnlyTheirChecks) {
   EXPECT_EQ(AmountOf(rows, "     Soc. Sec."), "$31.00");
 }
 
-TEST_F(SummaryTest, ATaxOfSomeChecksOnlyIsListedOnceUnderBothTotals) {
+TEST_P(SummaryTest, ATaxOfSomeChecksOnlyIsListedOnceUnderBothTotals) {
   Pay({.gross = "100", .withholding = "FIT|1|0|"});
   Pay({.gross = "100", .withholding = "FIT|2|0|SDI|1.25|0.5|"});
   const Rows rows = Run("Detailed", "", "3/1/2004", "3/31/2004");
@@ -96,7 +96,7 @@ TEST_F(SummaryTest, ATaxOfSomeChecksOnlyIsListedOnceUnderBothTotals) {
                                           {"     SDI", "$0.50"}}));
 }
 
-TEST_F(SummaryTest, AnEmptyPeriodShowsZeroAmounts) {
+TEST_P(SummaryTest, AnEmptyPeriodShowsZeroAmounts) {
   PayTheMonth();
   const Rows rows = Run("Summary", "", "1/1/2003", "1/31/2003");
   ASSERT_EQ(rows.size(), 11u);
@@ -105,7 +105,7 @@ TEST_F(SummaryTest, AnEmptyPeriodShowsZeroAmounts) {
   EXPECT_EQ(detailed.size(), 14u);
 }
 
-TEST_F(SummaryTest, EveryDateWhenThePeriodIsEmptyAndUnreadableAmountsAddNothing) {
+TEST_P(SummaryTest, EveryDateWhenThePeriodIsEmptyAndUnreadableAmountsAddNothing) {
   PayTheMonth();
   Pay({.date = "6/1/2004", .gross = "-5", .withholding = "FIT||0|FIT|x|1|",
        .supplemental = "Tip''"});
@@ -117,6 +117,8 @@ TEST_F(SummaryTest, EveryDateWhenThePeriodIsEmptyAndUnreadableAmountsAddNothing)
   Pay({.date = "6/2/2004", .gross = "-1000"});
   EXPECT_EQ(AmountOf(Run("Summary", "", "6/1/2004", "6/30/2004"), "Gross Wages"), "($1,005.00)");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(SummaryTest);
 
 }  // namespace
 }  // namespace veltrane::testing

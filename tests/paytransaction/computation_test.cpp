@@ -8,17 +8,17 @@ namespace {
 
 class ComputationTest : public TransactionTest {
  protected:
-  void SetUp() override { Settings(kWeekly); }
+  void SetUpHousehold() override { Settings(kWeekly); }
 };
 
-TEST_F(ComputationTest, PayIsKeptToTheTenThousandth) {
+TEST_P(ComputationTest, PayIsKeptToTheTenThousandth) {
   AddAssistant("Ann", "8.33", "12.5", "");
   AddHours("Ann", "3/2/04", 7.5);
   Init("Ann");
   EXPECT_EQ(Shown().at("GrossPay"), "62.475");
 }
 
-TEST_F(ComputationTest, SupplementalItemsAddToTheTaxableGross) {
+TEST_P(ComputationTest, SupplementalItemsAddToTheTaxableGross) {
   AddAssistant("Ann", "10", "15", "Soc. Sec.|||");
   AddHours("Ann", "3/2/04", 10);
   Init("Ann", "3/1/04", "3/7/04", "Bonus'100''Mileage'25.5''");
@@ -27,35 +27,35 @@ TEST_F(ComputationTest, SupplementalItemsAddToTheTaxableGross) {
   EXPECT_EQ(tx.GetWithholdingsAndLiabilities(), "Soc. Sec.|13.981|13.981|");
 }
 
-TEST_F(ComputationTest, FederalEntriesFollowTheElectionOrder) {
+TEST_P(ComputationTest, FederalEntriesFollowTheElectionOrder) {
   AddAssistant("Ann", "10", "15", "FUTA|||Medicare|||fit|Single|1|Soc. Sec.|||");
   AddHours("Ann", "3/2/04", 30);
   Init("Ann");
   EXPECT_EQ(tx.GetWithholdingsAndLiabilities(), "FUTA|0|18.6|Medicare|4.35|4.35|FIT|21.607|0|Soc. Sec.|18.6|18.6|");
 }
 
-TEST_F(ComputationTest, NoFitElectionMeansNoFitEntry) {
+TEST_P(ComputationTest, NoFitElectionMeansNoFitEntry) {
   AddAssistant("Ann", "10", "15", "Medicare|||");
   AddHours("Ann", "3/2/04", 30);
   Init("Ann");
   EXPECT_EQ(tx.GetWithholdingsAndLiabilities(), "Medicare|4.35|4.35|");
 }
 
-TEST_F(ComputationTest, AFitElectionWithoutAnExemptionCountIsSkipped) {
+TEST_P(ComputationTest, AFitElectionWithoutAnExemptionCountIsSkipped) {
   AddAssistant("Ann", "10", "15", "FIT|Single||Medicare|||");
   AddHours("Ann", "3/2/04", 30);
   Init("Ann");
   EXPECT_EQ(tx.GetWithholdingsAndLiabilities(), "Medicare|4.35|4.35|");
 }
 
-TEST_F(ComputationTest, UnconfiguredStateTaxIsPassedOver) {
+TEST_P(ComputationTest, UnconfiguredStateTaxIsPassedOver) {
   AddAssistant("Ann", "10", "15", "Medicare|||SDI|Single|1|EIC||0|");
   AddHours("Ann", "3/2/04", 30);
   Init("Ann");
   EXPECT_EQ(tx.GetWithholdingsAndLiabilities(), "Medicare|4.35|4.35|");
 }
 
-TEST_F(ComputationTest, DisabilityInsuranceWorksWithoutStateIncomeTax) {
+TEST_P(ComputationTest, DisabilityInsuranceWorksWithoutStateIncomeTax) {
   Settings({{"PayrollPeriod", "0"}, {"SDIBase", "7000"}, {"SDIEmployeeRate", "1"}, {"SDIEmployerRate", "0.5"}});
   AddAssistant("Ann", "10", "15", "SIT|Single|1|SDI|Single|0|");
   AddHours("Ann", "3/2/04", 30);
@@ -63,7 +63,7 @@ TEST_F(ComputationTest, DisabilityInsuranceWorksWithoutStateIncomeTax) {
   EXPECT_EQ(tx.GetWithholdingsAndLiabilities(), "SDI|3|1.5|");
 }
 
-TEST_F(ComputationTest, StateAndEmployerTaxesComeFromTheirDefinitions) {
+TEST_P(ComputationTest, StateAndEmployerTaxesComeFromTheirDefinitions) {
   // Union dues are a flat 5; state income tax 2% after a 100-a-year
   // allowance per exemption (two exemptions use up 200 of the 300 check).
   Settings({{"PayrollPeriod", "0"},
@@ -77,7 +77,7 @@ TEST_F(ComputationTest, StateAndEmployerTaxesComeFromTheirDefinitions) {
   EXPECT_EQ(tx.GetWithholdingsAndLiabilities(), "Union dues|5|0|SIT|2|0|");
 }
 
-TEST_F(ComputationTest, AFailingOtherTaxCalculatorEmptiesTheRecord) {
+TEST_P(ComputationTest, AFailingOtherTaxCalculatorEmptiesTheRecord) {
   struct Failing : OtherTaxRules {
     void LoadDefinition(const std::string&) override {}
     std::string GetWithholdingAndLiability(Money, Money, const std::string&, const Value&) override {
@@ -94,7 +94,7 @@ TEST_F(ComputationTest, AFailingOtherTaxCalculatorEmptiesTheRecord) {
   EXPECT_EQ(failing.GetWithholdingsAndLiabilities(), "");
 }
 
-TEST_F(ComputationTest, ARateThatIsNotANumberEmptiesTheRecord) {
+TEST_P(ComputationTest, ARateThatIsNotANumberEmptiesTheRecord) {
   Settings({{"PayrollPeriod", "0"}, {"SITRate", "two"}});
   AddAssistant("Ann", "10", "15", "Medicare|||SIT|Single|1|FIT|Single|1|");
   AddHours("Ann", "3/2/04", 30);
@@ -114,19 +114,19 @@ class EicTest : public ComputationTest {
   }
 };
 
-TEST_F(EicTest, AnEicElectionWithoutASpouseCodePaysNothing) {
+TEST_P(EicTest, AnEicElectionWithoutASpouseCodePaysNothing) {
   Prepare("Medicare|||EIC|||", false);
   EXPECT_EQ(Shown().at("GrossPay"), "200");
 }
 
-TEST_F(EicTest, PaymentIsAddedToGrossAndNet) {
+TEST_P(EicTest, PaymentIsAddedToGrossAndNet) {
   Prepare("Medicare|||EIC||0|", false);
   const auto shown = Shown();
   EXPECT_EQ(shown.at("GrossPay"), "230");
   EXPECT_EQ(shown.at("NetPay"), "227.1");  // 200 - 2.9 + 30
 }
 
-TEST_F(EicTest, ReduceLimitsThePaymentToTheChecksTaxes) {
+TEST_P(EicTest, ReduceLimitsThePaymentToTheChecksTaxes) {
   Prepare("EIC||0|", true);
   tx.SetWithholdingsAndLiabilities("FIT|10|0|Soc. Sec.|6|6|Medicare|1.5|1.5|FUTA|0|12|SIT|4|0|");
   const auto shown = Shown();
@@ -134,7 +134,7 @@ TEST_F(EicTest, ReduceLimitsThePaymentToTheChecksTaxes) {
   EXPECT_EQ(shown.at("NetPay"), "203.5");  // 200 - 21.5 + 25
 }
 
-TEST_F(EicTest, AnEmptyRecordMakesNetEqualGross) {
+TEST_P(EicTest, AnEmptyRecordMakesNetEqualGross) {
   Prepare("Medicare|||", false);
   tx.SetWithholdingsAndLiabilities("");
   const auto shown = Shown();
@@ -158,6 +158,9 @@ TEST(OtherTaxRules, TaxableWagesLieUnderTheBaseAfterTheAllowance) {
   rules.LoadDefinition("Dues||abc|1.5|||||");
   EXPECT_THROW(rules.GetWithholdingAndLiability(M("100"), M("0"), "", Value("")), ConversionError);
 }
+
+VELTRANE_ON_BOTH_BACKENDS(ComputationTest);
+VELTRANE_ON_BOTH_BACKENDS(EicTest);
 
 }  // namespace
 }  // namespace veltrane::testing

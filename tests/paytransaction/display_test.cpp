@@ -7,7 +7,7 @@ namespace {
 
 class DisplayTest : public TransactionTest {
  protected:
-  void SetUp() override { Settings(kWeekly); }
+  void SetUpHousehold() override { Settings(kWeekly); }
   static std::vector<std::string> Members(const std::vector<std::string>& calls) {
     std::vector<std::string> names;
     for (const auto& c : calls) names.push_back(c.substr(0, c.find('=')));
@@ -15,7 +15,7 @@ class DisplayTest : public TransactionTest {
   }
 };
 
-TEST_F(DisplayTest, CurrentCheckFillsEveryMemberInOrder) {
+TEST_P(DisplayTest, CurrentCheckFillsEveryMemberInOrder) {
   AddAssistant("Ann", "10", "15", "Medicare|||");
   AddHours("Ann", "3/2/04", 10, 1);
   Init("Ann", "3/1/04", "3/7/04", "", "1024");
@@ -30,7 +30,7 @@ TEST_F(DisplayTest, CurrentCheckFillsEveryMemberInOrder) {
   EXPECT_EQ(paycheck.last.at("HasSuppPay"), "False");
 }
 
-TEST_F(DisplayTest, AMissingMemberLosesOnlyThatStep) {
+TEST_P(DisplayTest, AMissingMemberLosesOnlyThatStep) {
   struct Partial : RecordingPayCheck {
     void EmployerInfo(const std::string&) override { throw MissingMemberError("EmployerInfo"); }
   };
@@ -45,7 +45,7 @@ TEST_F(DisplayTest, AMissingMemberLosesOnlyThatStep) {
   EXPECT_EQ(partial.last.at("HasSuppPay"), "False");
 }
 
-TEST_F(DisplayTest, EmployeeBlockLeavesOutEmptyTitleMiddleInitialAndSecondAddress) {
+TEST_P(DisplayTest, EmployeeBlockLeavesOutEmptyTitleMiddleInitialAndSecondAddress) {
   AddAssistant("Ann", "10", "15", "",
                {{"Title", ""}, {"mi", ""}, {"address1", "12 Elm St"}, {"address2", ""}, {"city", "Springfield"},
                 {"state", "IL"}, {"zip", "62701"}, {"social_security_number", "123-45-6789"}});
@@ -61,7 +61,7 @@ TEST_F(DisplayTest, EmployeeBlockLeavesOutEmptyTitleMiddleInitialAndSecondAddres
   EXPECT_EQ(Shown().at("EmployeeInfo"), "");
 }
 
-TEST_F(DisplayTest, EmployerBlockMarksMissingAddressAndIdPending) {
+TEST_P(DisplayTest, EmployerBlockMarksMissingAddressAndIdPending) {
   Insert("Employer", {{"first_name", "Pat"}, {"last_name", "Moss"}, {"address1", ""}, {"city", "Salem"},
                       {"state", "OR"}, {"zip", "97301"}, {"federal_employer_id", ""}});
   AddAssistant("Ann", "10", "15", "");
@@ -69,7 +69,7 @@ TEST_F(DisplayTest, EmployerBlockMarksMissingAddressAndIdPending) {
   EXPECT_EQ(Shown().at("EmployerInfo"), "Pat Moss\r\nAddress Info.: Pending\r\nSalem, OR 97301\r\nEmployer ID: Pending");
 }
 
-TEST_F(DisplayTest, EmployerNullFieldsPrintNothing) {
+TEST_P(DisplayTest, EmployerNullFieldsPrintNothing) {
   // Null address1 gives an empty second line; a Null city drops the city
   // line; the identification number is shown when there is one.
   Insert("Employer", {{"Title", "Dr."}, {"first_name", "Pat"}, {"last_name", "Moss"}, {"state", "OR"},
@@ -79,14 +79,14 @@ TEST_F(DisplayTest, EmployerNullFieldsPrintNothing) {
   EXPECT_EQ(Shown().at("EmployerInfo"), "Dr. Pat Moss\r\n\r\nEmployer ID: 12-3456789");
 }
 
-TEST_F(DisplayTest, EmployerWithoutLastNameShowsNoEmployer) {
+TEST_P(DisplayTest, EmployerWithoutLastNameShowsNoEmployer) {
   Insert("Employer", {{"first_name", "Pat"}, {"last_name", ""}, {"address1", "1 Main"}});
   AddAssistant("Ann", "10", "15", "");
   Init("Ann");
   EXPECT_EQ(Shown().at("EmployerInfo"), "");
 }
 
-TEST_F(DisplayTest, SupplementalYearToDateCountsEarlierItemsOfTheSameName) {
+TEST_P(DisplayTest, SupplementalYearToDateCountsEarlierItemsOfTheSameName) {
   AddAssistant("Ann", "10", "15", "");
   AddPayment("Ann", "1/9/04", {{"supplemental_pay_data", "Bonus'40''Gift'7''"}});
   AddPayment("Ann", "2/6/04", {{"supplemental_pay_data", "bonus'60''"}});
@@ -100,7 +100,7 @@ TEST_F(DisplayTest, SupplementalYearToDateCountsEarlierItemsOfTheSameName) {
   EXPECT_EQ(shown.at("HasSuppPay"), "True");
 }
 
-TEST_F(DisplayTest, EicRowNeedsAnElectionListAndDeductionsHaveNoFuta) {
+TEST_P(DisplayTest, EicRowNeedsAnElectionListAndDeductionsHaveNoFuta) {
   AddPayment("Ann", "2/6/04", {{"eic_pay", M("12")}, {"withholding_liability_data", "Medicare|1|1|FUTA|0|6|"}});
   AddAssistant("Ann", "10", "15", "Medicare|||FUTA|||");
   AddAssistant("Bob", "10", "15", "");
@@ -115,7 +115,7 @@ TEST_F(DisplayTest, EicRowNeedsAnElectionListAndDeductionsHaveNoFuta) {
   EXPECT_EQ(Shown().at("Earnings"), "Regular|0|10|0|0|Overtime|0|15|0|0|");
 }
 
-TEST_F(DisplayTest, PaidCheckShowsTheStoredRowAndUnknownIdClears) {
+TEST_P(DisplayTest, PaidCheckShowsTheStoredRowAndUnknownIdClears) {
   AddPayment("Ann", "3/5/04", {{"check_number", "77"}, {"gross_pay", M("10")}, {"net_pay", M("9")},
                                {"Earnings", "E|"}, {"Deductions", "D|"}});
   OpenSets();
@@ -135,6 +135,8 @@ TEST_F(DisplayTest, PaidCheckShowsTheStoredRowAndUnknownIdClears) {
   EXPECT_EQ(shown.last.at("Paid"), "True");
   EXPECT_EQ(shown.last.count("GrossYTD"), 0u);  // Null in the row: those steps are lost
 }
+
+VELTRANE_ON_BOTH_BACKENDS(DisplayTest);
 
 }  // namespace
 }  // namespace veltrane::testing

@@ -10,7 +10,7 @@ namespace {
 
 class MonthTest : public TransactionTest {
  protected:
-  void SetUp() override {
+  void SetUpHousehold() override {
     Settings(kWeekly);
     // Ann: 10 an hour, Single with one allowance.
     AddAssistant("Ann", "10", "15", "FIT|Single|1|Soc. Sec.|||Medicare|||FUTA|||");
@@ -48,7 +48,7 @@ class MonthTest : public TransactionTest {
   }
 };
 
-TEST_F(MonthTest, StoredChecksAndYearToDateFiguresMatchTheHandComputation) {
+TEST_P(MonthTest, StoredChecksAndYearToDateFiguresMatchTheHandComputation) {
   for (int week = 0; week < 4; ++week) {
     PayWeek("Ann", week);
     PayWeek("Bob", week);
@@ -96,7 +96,7 @@ TEST_F(MonthTest, StoredChecksAndYearToDateFiguresMatchTheHandComputation) {
 // year's 1,563 is reached in September: 260 checks of 6, one of the 3 left,
 // then nothing for the rest of the year although the wages stay far under
 // the wage limit.
-TEST_F(MonthTest, DailyAdvanceEICStopsAtTheYearsMaximum) {
+TEST_P(MonthTest, DailyAdvanceEICStopsAtTheYearsMaximum) {
   Settings({{"PayrollPeriod", "7"}});
   AddAssistant("Cy", "8", "12", "EIC||0|");
   std::vector<std::string> eic;
@@ -117,6 +117,8 @@ TEST_F(MonthTest, DailyAdvanceEICStopsAtTheYearsMaximum) {
   EXPECT_EQ(total->Field("total").ToMoney(), M("1563"));
   EXPECT_EQ(LastCheck("Cy")->Field("Earnings").ToText(), "Regular|5|8|40|14640|Overtime|0|12|0|0|EIC|0|0|0|1563|");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(MonthTest);
 
 }  // namespace
 }  // namespace veltrane::testing

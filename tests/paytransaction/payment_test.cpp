@@ -6,10 +6,10 @@ namespace {
 
 class PaymentTest : public TransactionTest {
  protected:
-  void SetUp() override { Settings(kWeekly); }
+  void SetUpHousehold() override { Settings(kWeekly); }
 };
 
-TEST_F(PaymentTest, AdvanceEicIsStoredInGrossNetAndEicPay) {
+TEST_P(PaymentTest, AdvanceEicIsStoredInGrossNetAndEicPay) {
   // A weekly 200 check pays the flat 30 of the single EIC table.
   AddAssistant("Ann", "10", "15", "Medicare|||EIC||0|");
   AddHours("Ann", "3/2/04", 20);
@@ -35,7 +35,7 @@ TEST_F(PaymentTest, AdvanceEicIsStoredInGrossNetAndEicPay) {
   EXPECT_FALSE(rs->Field("Void").ToBool());
 }
 
-TEST_F(PaymentTest, EachExecutionAddsARowAndLaterSumsIncludeIt) {
+TEST_P(PaymentTest, EachExecutionAddsARowAndLaterSumsIncludeIt) {
   AddAssistant("Ann", "10", "15", "Medicare|||");
   AddHours("Ann", "3/2/04", 10);
   Init("Ann");
@@ -55,7 +55,7 @@ TEST_F(PaymentTest, EachExecutionAddsARowAndLaterSumsIncludeIt) {
   EXPECT_EQ(payment_journal->Field("ID").ToInt(), first_id);
 }
 
-TEST_F(PaymentTest, AFieldThatCannotBeStoredLeavesNoRow) {
+TEST_P(PaymentTest, AFieldThatCannotBeStoredLeavesNoRow) {
   AddAssistant("Ann", "10", "15", "");
   AddHours("Ann", "3/2/04", 10);
   // A host journal without one of the fields the check needs.
@@ -68,7 +68,7 @@ TEST_F(PaymentTest, AFieldThatCannotBeStoredLeavesNoRow) {
   EXPECT_EQ(db->OpenRecordset("Narrow", RecordsetType::kTable)->RecordCount(), 0);
 }
 
-TEST_F(PaymentTest, CheckNumberIsHeldAsText) {
+TEST_P(PaymentTest, CheckNumberIsHeldAsText) {
   AddAssistant("Ann", "10", "15", "");
   Init("Ann", "3/1/04", "3/7/04", "", "A12");
   EXPECT_EQ(tx.CheckNumber(), 0);
@@ -80,7 +80,7 @@ TEST_F(PaymentTest, CheckNumberIsHeldAsText) {
   EXPECT_EQ(tx.CheckNumber(), 0);
 }
 
-TEST_F(PaymentTest, AddedSupplementalPayRecomputesEveryWithholding) {
+TEST_P(PaymentTest, AddedSupplementalPayRecomputesEveryWithholding) {
   AddAssistant("Ann", "10", "15", "FIT|Single|1|Soc. Sec.|||");
   AddHours("Ann", "3/2/04", 30);
   Init("Ann");
@@ -95,6 +95,8 @@ TEST_F(PaymentTest, AddedSupplementalPayRecomputesEveryWithholding) {
   ASSERT_TRUE(tx.ExecutePayment());
   EXPECT_EQ(Journal()->Field("supplemental_pay_data").ToText(), "Bonus'50''");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(PaymentTest);
 
 }  // namespace
 }  // namespace veltrane::testing

@@ -8,14 +8,14 @@ namespace {
 
 class HoursTest : public TransactionTest {
  protected:
-  void SetUp() override {
+  void SetUpHousehold() override {
     Settings(kWeekly);
     AddAssistant("Ann", "10", "15", "");
     AddAssistant("Bob", "10", "15", "");
   }
 };
 
-TEST_F(HoursTest, PeriodBoundsCountOutsideOtherAssistantsAndPaidHoursDoNot) {
+TEST_P(HoursTest, PeriodBoundsCountOutsideOtherAssistantsAndPaidHoursDoNot) {
   AddHours("Ann", "3/1/04", 8, 1);
   AddHours("Ann", "3/7/04", 2, 0.5);
   AddHours("Ann", "2/29/04", 100, 100);
@@ -29,14 +29,14 @@ TEST_F(HoursTest, PeriodBoundsCountOutsideOtherAssistantsAndPaidHoursDoNot) {
   EXPECT_EQ(shown.at("GrossPay"), "122.5");  // 10 x 10 + 1.5 x 15
 }
 
-TEST_F(HoursTest, NoMatchingRowsGiveZeroHours) {
+TEST_P(HoursTest, NoMatchingRowsGiveZeroHours) {
   Init("Ann");
   const auto shown = Shown();
   EXPECT_EQ(shown.at("RegHours"), "0");
   EXPECT_EQ(shown.at("GrossPay"), "0");
 }
 
-TEST_F(HoursTest, ManualHoursReplaceTheWorkJournal) {
+TEST_P(HoursTest, ManualHoursReplaceTheWorkJournal) {
   AddHours("Ann", "3/2/04", 40);
   Init("Ann");
   tx.ComputeHoursManually(37.5, 2);
@@ -51,7 +51,7 @@ TEST_F(HoursTest, ManualHoursReplaceTheWorkJournal) {
   EXPECT_EQ(rs->Field("Earnings").ToText(), "Regular|37.5|10|375|375|Overtime|2|15|30|30|");
 }
 
-TEST_F(HoursTest, ManualPeriodKeepsManualHoursAndZeroHoursPayNothing) {
+TEST_P(HoursTest, ManualPeriodKeepsManualHoursAndZeroHoursPayNothing) {
   Init("Ann", "3/1/04", "3/7/04", "", "", /*no_timesheet=*/true);
   EXPECT_EQ(Shown().at("GrossPay"), "0");
   tx.ComputeHoursManually(4, 0);
@@ -76,15 +76,15 @@ class PayPeriodTest : public TransactionTest {
   }
 };
 
-TEST_F(PayPeriodTest, CodeThreeIsMonthly) { EXPECT_EQ(FitUnder("3"), Expected("Monthly")); }
-TEST_F(PayPeriodTest, CodeEightIsNoPeriod) { EXPECT_EQ(FitUnder("8"), "FIT|0|0|"); }
-TEST_F(PayPeriodTest, EmptyCodeIsNoPeriod) { EXPECT_EQ(FitUnder(""), "FIT|0|0|"); }
-TEST_F(PayPeriodTest, TextThatIsNotANumberCountsAsWeekly) { EXPECT_EQ(FitUnder("often"), Expected("Weekly")); }
-TEST_F(PayPeriodTest, NoSettingsRowIsNoPeriod) { EXPECT_EQ(FitUnder(nullptr), "FIT|0|0|"); }
+TEST_P(PayPeriodTest, CodeThreeIsMonthly) { EXPECT_EQ(FitUnder("3"), Expected("Monthly")); }
+TEST_P(PayPeriodTest, CodeEightIsNoPeriod) { EXPECT_EQ(FitUnder("8"), "FIT|0|0|"); }
+TEST_P(PayPeriodTest, EmptyCodeIsNoPeriod) { EXPECT_EQ(FitUnder(""), "FIT|0|0|"); }
+TEST_P(PayPeriodTest, TextThatIsNotANumberCountsAsWeekly) { EXPECT_EQ(FitUnder("often"), Expected("Weekly")); }
+TEST_P(PayPeriodTest, NoSettingsRowIsNoPeriod) { EXPECT_EQ(FitUnder(nullptr), "FIT|0|0|"); }
 
 class YearToDateTest : public TransactionTest {
  protected:
-  void SetUp() override {
+  void SetUpHousehold() override {
     Settings(kWeekly);
     AddAssistant("Ann", "10", "15", "Medicare|||");
     AddHours("Ann", "12/27/04", 10);
@@ -96,7 +96,7 @@ class YearToDateTest : public TransactionTest {
   }
 };
 
-TEST_F(YearToDateTest, OnlyTheAssistantsPaidNonVoidChecksOfTheYearCount) {
+TEST_P(YearToDateTest, OnlyTheAssistantsPaidNonVoidChecksOfTheYearCount) {
   clock.Set(MakeDate(2004, 12, 31));
   Init("Ann", "12/27/04", "12/31/04");
   const auto shown = Shown();
@@ -105,11 +105,15 @@ TEST_F(YearToDateTest, OnlyTheAssistantsPaidNonVoidChecksOfTheYearCount) {
   EXPECT_EQ(shown.at("NetYTD"), "368.55");
 }
 
-TEST_F(YearToDateTest, AJanuaryCheckForADecemberPeriodStartsTheNewYearFromZero) {
+TEST_P(YearToDateTest, AJanuaryCheckForADecemberPeriodStartsTheNewYearFromZero) {
   clock.Set(MakeDate(2005, 1, 5));
   Init("Ann", "12/27/04", "12/31/04");
   EXPECT_EQ(Shown().at("GrossYTD"), "100");
 }
+
+VELTRANE_ON_BOTH_BACKENDS(HoursTest);
+VELTRANE_ON_BOTH_BACKENDS(PayPeriodTest);
+VELTRANE_ON_BOTH_BACKENDS(YearToDateTest);
 
 }  // namespace
 }  // namespace veltrane::testing

@@ -1,5 +1,5 @@
-// A payroll database in memory, the five record sets a host hands over, and
-// a paycheck control that keeps every call in order.
+// A payroll database of either kind, the five record sets a host hands
+// over, and a paycheck control that keeps every call in order.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,8 +13,9 @@
 
 #include "common/amount_text.h"
 #include "common/clock.h"
-#include "common/sqlite_database.h"
+#include "common/payroll_schema.h"
 #include "paytransaction/transaction.h"
+#include "support/test_databases.h"
 
 namespace veltrane::testing {
 
@@ -54,13 +55,16 @@ class RecordingPayCheck : public PayCheckControl {
 
 using Fields = std::vector<std::pair<std::string, Value>>;
 
-class TransactionTest : public ::testing::Test {
+class TransactionTest : public ::testing::TestWithParam<Backend> {
  protected:
-  TransactionTest() : clock(MakeDate(2004, 3, 15)) {
-    ::setenv("LC_ALL", "en_US.UTF-8", 1);
-    db = OpenSqliteDatabase(":memory:");
-    CreatePayrollSchema(*db);
+  TransactionTest() : clock(MakeDate(2004, 3, 15)) { ::setenv("LC_ALL", "en_US.UTF-8", 1); }
+
+  void SetUp() final {
+    db = NewPayrollDatabase(GetParam());
+    if (db) SetUpHousehold();
   }
+  // The rows a fixture starts from.
+  virtual void SetUpHousehold() {}
 
   void Insert(const std::string& table, const Fields& fields) {
     auto rs = db->OpenRecordset(table, RecordsetType::kTable);

@@ -57,6 +57,16 @@ bool ServerOrSkip() {
   return false;
 }
 
+
+// Makes a schema of its own on the server and puts `db` in it.
+std::string MakeSchema(Database& db) {
+  auto rs = db.OpenRecordset("SELECT 't' || nextval('test_schemas') AS name", RecordsetType::kForwardOnly);
+  const std::string schema = rs->Field("name").ToText();
+  rs->Close();
+  db.Execute("CREATE SCHEMA " + schema + "; SET search_path = " + schema + ", public");
+  return schema;
+}
+
 }  // namespace
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
@@ -66,19 +76,15 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
 std::string NewServerSchema() {
   if (!ServerOrSkip()) return "";
   const std::string& folder = Server::Get().folder();
-  static std::unique_ptr<Database> admin = OpenPostgresDatabase(ServerUri(folder));
-  auto rs = admin->OpenRecordset("SELECT 't' || nextval('test_schemas') AS name", RecordsetType::kForwardOnly);
-  const std::string schema = rs->Field("name").ToText();
-  rs->Close();
-  admin->Execute("CREATE SCHEMA " + schema);
-  return ServerUri(folder, schema);
+  return ServerUri(folder, MakeSchema(*OpenPostgresDatabase(ServerUri(folder))));
 }
 
 std::unique_ptr<Database> NewDatabase(Backend backend) {
   if (backend == Backend::kSqlite) return OpenSqliteDatabase(":memory:");
-  const std::string uri = NewServerSchema();
-  if (uri.empty()) return nullptr;
-  return OpenPostgresDatabase(uri);
+  if (!ServerOrSkip()) return nullptr;
+  std::unique_ptr<Database> db = OpenPostgresDatabase(ServerUri(Server::Get().folder()));
+  MakeSchema(*db);
+  return db;
 }
 
 std::unique_ptr<Database> NewPayrollDatabase(Backend backend) {

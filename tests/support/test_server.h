@@ -1,5 +1,5 @@
 // A PostgreSQL server of the tests' and benchmarks' own: initdb into a new
-// temporary folder, listening on a Unix socket in that folder and on no
+// temporary folder (in /dev/shm when it has room), listening on a Unix socket in that folder and on no
 // TCP port, run as an unprivileged account (postgres, else nobody) when
 // this process is root, as the server refuses to run as root.
 #pragma once
