@@ -19,7 +19,7 @@ CLANG_CXX ?= $(CXX)
 endif
 CLANG_CXX ?= clang++
 
-NEEDS_TEST := build test
+NEEDS_TEST := build test postgres
 ifeq ($(CLANG),1)
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER=$(CLANG_CXX)
 COMPILER_SUFFIX := -clang
