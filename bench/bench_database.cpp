@@ -1,58 +1,45 @@
 // The year-to-date sum a paycheck takes several times, and a forward-only
-// scan of the whole payment journal, each beside the same statement run with
-// SQLite alone, on journals of 1,040, 10,400 and 104,000 rows.
+// scan of the whole payment journal, each beside the same statement run
+// with SQLite or libpq alone, on journals of 1,040, 10,400 and 104,000
+// rows, in an SQLite database and on a PostgreSQL server.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sqlite3.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
+#include "bench_backends.h"
 #include "common/sql_translate.h"
 #include "common/sqlite_recordsets.h"
-#include "payroll_journal.h"
-
-namespace {
-// Live and peak bytes of this program's own heap, to show a scan holds
-// nothing per row.
-std::atomic<long long> g_live{0}, g_peak{0};
-}  // namespace
-
-void* operator new(std::size_t n) {
-  void* p = std::malloc(n ? n : 1);
-  if (!p) throw std::bad_alloc();
-  const long long live = g_live += static_cast<long long>(malloc_usable_size(p));
-  long long peak = g_peak.load();
-  while (live > peak && !g_peak.compare_exchange_weak(peak, live)) {
-  }
-  return p;
-}
-// The replacement operator new allocates with malloc, so free is its match.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept {
-  if (p) g_live -= static_cast<long long>(malloc_usable_size(p));
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace veltrane::bench {
 namespace {
 
 // Journals of 1, 10 and 100 years x 20 payees: 1,040, 10,400 and 104,000
-// rows, each with 52 checks of payee 7 in 2004.
-Database& Journal(int years) {
-  static std::map<int, std::unique_ptr<Database>> journals;
-  auto& db = journals[years];
-  if (!db) db = BuildJournal(":memory:", years, 20);
-  return *db;
+// rows, each with 52 checks of payee 7 in 2004; null without a server.
+Database* Journal(benchmark::State& state, Backend backend) {
+  const int years = static_cast<int>(state.range(0));
+  static std::map<std::pair<Backend, int>, std::unique_ptr<Database>> journals;
+  auto& db = journals[{backend, years}];
+  if (!db) {
+    if (backend == Backend::kSqlite) db = BuildJournal(":memory:", years, 20);
+    else if (ServerOrSkip(state)) db = OpenPostgresDatabase(ServerJournal(years, 20));
+  }
+  return db.get();
 }
 
-// The connection under the database, for the bare SQLite counterparts.
+// The server's journal through libpq alone.
+PgConn BareJournal(benchmark::State& state) {
+  if (!ServerOrSkip(state)) return nullptr;
+  return BareConnection(ServerJournal(static_cast<int>(state.range(0)), 20));
+}
+
+// The connection under the SQLite database, for its bare counterparts.
 sqlite3* Handle(Database& db) { return dynamic_cast<sqlite::Connection&>(db).handle(); }
 
 const std::string kYearToDateSql =
@@ -60,19 +47,19 @@ const std::string kYearToDateSql =
     "' AND [paid]= True AND [void] = False AND [end_period]>=#1/1/04# AND [end_period] <=#12/31/04#";
 
 // The year-to-date sum as a paycheck takes it: open, read, close.
-void BM_YearToDateSum(benchmark::State& state) {
-  Database& db = Journal(static_cast<int>(state.range(0)));
+void YearToDateSum(benchmark::State& state, Backend backend) {
+  Database* db = Journal(state, backend);
+  if (db == nullptr) return;
   for (auto _ : state) {
-    auto rs = db.OpenRecordset(kYearToDateSql, RecordsetType::kForwardOnly);
+    auto rs = db->OpenRecordset(kYearToDateSql, RecordsetType::kForwardOnly);
     benchmark::DoNotOptimize(rs->Field("GrossYTD").ToMoney());
     rs->Close();
   }
 }
-BENCHMARK(BM_YearToDateSum)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 // The same statement with SQLite alone, prepared once.
-void BM_BareYearToDateSum(benchmark::State& state) {
-  sqlite3* h = Handle(Journal(static_cast<int>(state.range(0))));
+void BM_BareYearToDateSum_sqlite(benchmark::State& state) {
+  sqlite3* h = Handle(*Journal(state, Backend::kSqlite));
   const std::string sql = TranslateJetSql(kYearToDateSql).sql;
   sqlite3_stmt* s = nullptr;
   sqlite3_prepare_v2(h, sql.c_str(), -1, &s, nullptr);
@@ -83,7 +70,19 @@ void BM_BareYearToDateSum(benchmark::State& state) {
   }
   sqlite3_finalize(s);
 }
-BENCHMARK(BM_BareYearToDateSum)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// The same statement with libpq alone, prepared once.
+void BM_BareYearToDateSum_postgresql(benchmark::State& state) {
+  const PgConn conn = BareJournal(state);
+  if (!conn) return;
+  const std::string sql = TranslateJetSql(kYearToDateSql, SqlDialect::kPostgresql).sql;
+  PgResult(PQprepare(conn.get(), "ytd", sql.c_str(), 0, nullptr));
+  for (auto _ : state) {
+    const PgResult r(PQexecPrepared(conn.get(), "ytd", 0, nullptr, nullptr, nullptr, 0));
+    if (PQntuples(r.get()) != 1) state.SkipWithError("no sum");
+    benchmark::DoNotOptimize(Money::FromTicks(std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10)));
+  }
+}
 
 // Translating the year-to-date query. Arg 0: the same text each time, as
 // on every paycheck (a cache hit); arg 1: one of 1,024 texts in turn, more
@@ -105,15 +104,19 @@ BENCHMARK(BM_TranslateYearToDateQuery)->Arg(0)->Arg(1);
 
 const char* const kScanSql = "SELECT * FROM [Payment Journal] WHERE Void=False";
 
+std::int64_t HeapInUse() { return static_cast<std::int64_t>(mallinfo2().uordblks); }
+
 // A forward-only scan reading the five fields a statement reads of each
-// row, with the peak heap it takes beyond the set itself.
-void BM_ForwardOnlyScan(benchmark::State& state) {
-  Database& db = Journal(static_cast<int>(state.range(0)));
-  long long rows = 0, growth = 0;
+// row, with the most heap (malloc's, the database library's included) it
+// was seen to take, the set's own included, looked at every 1,024 rows.
+void ForwardOnlyScan(benchmark::State& state, Backend backend) {
+  Database* db = Journal(state, backend);
+  if (db == nullptr) return;
+  long long rows = 0;
+  std::int64_t growth = 0;
   for (auto _ : state) {
-    const long long before = g_live.load();
-    g_peak = before;
-    auto rs = db.OpenRecordset(kScanSql, RecordsetType::kForwardOnly);
+    const std::int64_t before = HeapInUse();
+    auto rs = db->OpenRecordset(kScanSql, RecordsetType::kForwardOnly);
     Money total;
     std::size_t text = 0;
     std::int64_t ids = 0;
@@ -123,21 +126,20 @@ void BM_ForwardOnlyScan(benchmark::State& state) {
       text += rs->Field("payee").ToText().size();
       total += rs->Field("gross_pay").ToMoney();
       text += rs->Field("withholding_liability_data").ToText().size();
+      if ((rows & 1023) == 0) growth = std::max(growth, HeapInUse() - before);
     }
     benchmark::DoNotOptimize(total);
     benchmark::DoNotOptimize(ids + static_cast<std::int64_t>(text));
-    growth = g_peak.load() - before;
     rs->Close();
   }
   state.counters["rows"] = static_cast<double>(rows);
-  state.counters["peak_heap_bytes"] = static_cast<double>(growth);
+  state.counters["heap_growth_bytes"] = static_cast<double>(growth);
 }
-BENCHMARK(BM_ForwardOnlyScan)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The same SQL text stepped with SQLite alone, reading the same five
 // columns as SQLite hands them out (no dates parsed, no texts copied).
-void BM_BareForwardOnlyScan(benchmark::State& state) {
-  sqlite3* h = Handle(Journal(static_cast<int>(state.range(0))));
+void BM_BareForwardOnlyScan_sqlite(benchmark::State& state) {
+  sqlite3* h = Handle(*Journal(state, Backend::kSqlite));
   const std::string sql = TranslateJetSql(kScanSql).sql;
   long long rows = 0;
   for (auto _ : state) {
@@ -170,23 +172,54 @@ void BM_BareForwardOnlyScan(benchmark::State& state) {
   }
   state.counters["rows"] = static_cast<double>(rows);
 }
-BENCHMARK(BM_BareForwardOnlyScan)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The same SQL text run with libpq alone, its whole result at once, reading
+// the same five columns as libpq hands them out.
+void BM_BareForwardOnlyScan_postgresql(benchmark::State& state) {
+  const PgConn conn = BareJournal(state);
+  if (!conn) return;
+  const std::string sql = TranslateJetSql(kScanSql, SqlDialect::kPostgresql).sql;
+  long long rows = 0;
+  for (auto _ : state) {
+    const PgResult r(PQexec(conn.get(), sql.c_str()));
+    const PGresult* res = r.get();
+    const int id = PQfnumber(res, "id"), date = PQfnumber(res, "date"), payee = PQfnumber(res, "payee"),
+              gross = PQfnumber(res, "gross_pay"), list = PQfnumber(res, "withholding_liability_data");
+    Money total;
+    std::size_t text = 0;
+    std::int64_t ids = 0;
+    const int n = PQntuples(res);
+    for (rows = 0; rows < n; ++rows) {
+      const int row = static_cast<int>(rows);
+      ids += std::strtoll(PQgetvalue(res, row, id), nullptr, 10);
+      benchmark::DoNotOptimize(PQgetvalue(res, row, date));
+      benchmark::DoNotOptimize(PQgetvalue(res, row, payee));
+      text += static_cast<std::size_t>(PQgetlength(res, row, payee));
+      total += Money::FromTicks(std::strtoll(PQgetvalue(res, row, gross), nullptr, 10));
+      benchmark::DoNotOptimize(PQgetvalue(res, row, list));
+      text += static_cast<std::size_t>(PQgetlength(res, row, list));
+    }
+    benchmark::DoNotOptimize(total);
+    benchmark::DoNotOptimize(ids + static_cast<std::int64_t>(text));
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+}
 
 // Opening the whole payment journal as a table set, as a host does for
 // each paycheck, and asking its row count.
-void BM_OpenPaymentJournalTable(benchmark::State& state) {
-  Database& db = Journal(static_cast<int>(state.range(0)));
+void OpenPaymentJournalTable(benchmark::State& state, Backend backend) {
+  Database* db = Journal(state, backend);
+  if (db == nullptr) return;
   for (auto _ : state) {
-    auto rs = db.OpenRecordset("Payment Journal", RecordsetType::kTable);
+    auto rs = db->OpenRecordset("Payment Journal", RecordsetType::kTable);
     benchmark::DoNotOptimize(rs->RecordCount());
   }
 }
-BENCHMARK(BM_OpenPaymentJournalTable)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 // The same with SQLite alone, statements prepared once: the first row id
 // and the count.
-void BM_BareFirstIdAndCount(benchmark::State& state) {
-  sqlite3* h = Handle(Journal(static_cast<int>(state.range(0))));
+void BM_BareFirstIdAndCount_sqlite(benchmark::State& state) {
+  sqlite3* h = Handle(*Journal(state, Backend::kSqlite));
   sqlite3_stmt* first = nullptr;
   sqlite3_stmt* count = nullptr;
   sqlite3_prepare_v2(h, "SELECT rowid FROM \"Payment Journal\" ORDER BY rowid LIMIT 1", -1, &first, nullptr);
@@ -200,7 +233,41 @@ void BM_BareFirstIdAndCount(benchmark::State& state) {
   sqlite3_finalize(first);
   sqlite3_finalize(count);
 }
-BENCHMARK(BM_BareFirstIdAndCount)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// The same with libpq alone, statements prepared once.
+void BM_BareFirstIdAndCount_postgresql(benchmark::State& state) {
+  const PgConn conn = BareJournal(state);
+  if (!conn) return;
+  PgResult(PQprepare(conn.get(), "first", "SELECT id FROM \"payment journal\" ORDER BY id LIMIT 1", 0, nullptr));
+  PgResult(PQprepare(conn.get(), "count", "SELECT count(*) FROM \"payment journal\"", 0, nullptr));
+  for (auto _ : state) {
+    for (const char* s : {"first", "count"}) {
+      const PgResult r(PQexecPrepared(conn.get(), s, 0, nullptr, nullptr, nullptr, 0));
+      benchmark::DoNotOptimize(PQgetvalue(r.get(), 0, 0));
+    }
+  }
+}
+
+const bool registered = [] {
+  const auto sizes = [](benchmark::internal::Benchmark* b) { b->Arg(1)->Arg(10)->Arg(100); };
+  OnBothBackends("BM_YearToDateSum", YearToDateSum, [&](auto* b) { sizes(b->Unit(benchmark::kMicrosecond)); });
+  OnBothBackends("BM_ForwardOnlyScan", ForwardOnlyScan, [&](auto* b) { sizes(b->Unit(benchmark::kMillisecond)); });
+  OnBothBackends("BM_OpenPaymentJournalTable", OpenPaymentJournalTable,
+                 [&](auto* b) { sizes(b->Unit(benchmark::kMicrosecond)); });
+  for (auto* b : {benchmark::RegisterBenchmark("BM_BareYearToDateSum/sqlite", BM_BareYearToDateSum_sqlite),
+                  benchmark::RegisterBenchmark("BM_BareYearToDateSum/postgresql", BM_BareYearToDateSum_postgresql),
+                  benchmark::RegisterBenchmark("BM_BareFirstIdAndCount/sqlite", BM_BareFirstIdAndCount_sqlite),
+                  benchmark::RegisterBenchmark("BM_BareFirstIdAndCount/postgresql",
+                                               BM_BareFirstIdAndCount_postgresql)}) {
+    sizes(b->Unit(benchmark::kMicrosecond));
+  }
+  for (auto* b : {benchmark::RegisterBenchmark("BM_BareForwardOnlyScan/sqlite", BM_BareForwardOnlyScan_sqlite),
+                  benchmark::RegisterBenchmark("BM_BareForwardOnlyScan/postgresql",
+                                               BM_BareForwardOnlyScan_postgresql)}) {
+    sizes(b->Unit(benchmark::kMillisecond));
+  }
+  return true;
+}();
 
 }  // namespace
 }  // namespace veltrane::bench

@@ -1,6 +1,7 @@
 // Every statement of the catalogue for one calendar year of "All
-// Assistants" (Form 941 for each of its quarters), beside a bare SQLite scan
-// of the same year's rows in the same run. Journals of 1, 10 and 100 years x
+// Assistants" (Form 941 for each of its quarters), in an SQLite database and
+// on a PostgreSQL server, beside a bare SQLite or libpq scan of the same
+// year's rows in the same run. Journals of 1, 10 and 100 years x
 // 20 payees (1,040 to 104,000 rows, 1,040 in the year) show the cost does
 // not grow with the journal; 10 years x 2, 20 and 200 payees show it grows
 // with the year's rows only linearly.
@@ -15,8 +16,8 @@
 
 #include "common/locale.h"
 #include "finstatements/fin_stmnts.h"
+#include "bench_backends.h"
 #include "finstatements/memory_controls.h"
-#include "payroll_journal.h"
 
 namespace veltrane::bench {
 namespace {
@@ -54,10 +55,8 @@ const StatementRun kStatements[] = {
 // or allowances so that its statement takes every step it can (the base
 // per payee, every payee's allowance looked up): settings, every
 // assistant's elections and every check's entries.
-void AddStateTaxes(const std::string& path) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  const char* sql =
+void AddStateTaxes(Database& db) {
+  db.Execute(
       "BEGIN;"
       "UPDATE \"Tax Settings\" SET SITRate='3', SITSingle='1000', SITMarried='500',"
       " SDIUseExemptions='True', SDISingle='100', SUIBase='7000', SUIEmployerRate='2.7',"
@@ -67,9 +66,7 @@ void AddStateTaxes(const std::string& path) {
       " 'SIT|Single|1|SUI|Single|1|Union dues|Single|1|';"
       "UPDATE \"Payment Journal\" SET withholding_liability_data = withholding_liability_data ||"
       " 'SIT|6|0|SUI|0|8.1|Union dues|3|1.5|';"
-      "COMMIT;";
-  if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
-  sqlite3_close(db);
+      "COMMIT;");
 }
 
 // The journal file of `years` x `payees`, built once per run.
@@ -81,14 +78,20 @@ const std::string& JournalFile(int years, int payees) {
                   ("veltrane-bench-" + std::to_string(years) + "x" + std::to_string(payees) + ".db"))
                      .string();
     std::filesystem::remove(it->second);
-    BuildJournal(it->second, years, payees);
-    AddStateTaxes(it->second);
+    AddStateTaxes(*BuildJournal(it->second, years, payees));
   }
   return it->second;
 }
 
+// The database of the journal of `years` x `payees`; null without a server.
+std::unique_ptr<Database> OpenJournal(benchmark::State& state, Backend backend, int years, int payees) {
+  if (backend == Backend::kSqlite) return OpenSqliteDatabase(JournalFile(years, payees));
+  if (!ServerOrSkip(state)) return nullptr;
+  return OpenPostgresDatabase(ServerJournal(years, payees, AddStateTaxes, "_state_taxes"));
+}
+
 // The rows of 2004 read with SQLite alone: the fields a statement reads.
-void BM_BareYearScan(benchmark::State& state) {
+void BM_BareYearScan_sqlite(benchmark::State& state) {
   sqlite3* db = nullptr;
   sqlite3_open_v2(JournalFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))).c_str(),
                   &db, SQLITE_OPEN_READONLY, nullptr);
@@ -113,11 +116,31 @@ void BM_BareYearScan(benchmark::State& state) {
   state.counters["rows_of_year"] = static_cast<double>(rows);
 }
 
-void BM_Statement(benchmark::State& state) {
+// The same with libpq alone, the year's rows as one result.
+void BM_BareYearScan_postgresql(benchmark::State& state) {
+  if (!ServerOrSkip(state)) return;
+  const PgConn conn = BareConnection(
+      ServerJournal(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), AddStateTaxes, "_state_taxes"));
+  const char* sql =
+      "SELECT * FROM \"payment journal\" WHERE \"date\" >= '2004-01-01' AND \"date\" <= '2004-12-31' AND NOT void";
+  long long rows = 0;
+  for (auto _ : state) {
+    const PgResult r(PQexec(conn.get(), sql));
+    long long bytes = 0;
+    rows = PQntuples(r.get());
+    for (int row = 0; row < rows; ++row) {
+      for (int c = 0, n = PQnfields(r.get()); c < n; ++c) bytes += PQgetlength(r.get(), row, c);
+    }
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["rows_of_year"] = static_cast<double>(rows);
+}
+
+void Statement(benchmark::State& state, Backend backend) {
   const StatementRun& run = kStatements[state.range(0)];
   state.SetLabel(run.label);
-  auto db = OpenSqliteDatabase(
-      JournalFile(static_cast<int>(state.range(1)), static_cast<int>(state.range(2))));
+  auto db = OpenJournal(state, backend, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+  if (!db) return;
   const FixedLocaleProvider us(kLocaleEnUs);
   MemorySortList sort;
   MemoryListView view;
@@ -147,14 +170,20 @@ void JournalSizes(benchmark::internal::Benchmark* b, bool with_type) {
   }
 }
 
-BENCHMARK(BM_BareYearScan)
-    ->Apply([](benchmark::internal::Benchmark* b) { JournalSizes(b, false); })
-    ->ArgNames({"years", "payees"})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Statement)
-    ->Apply([](benchmark::internal::Benchmark* b) { JournalSizes(b, true); })
-    ->ArgNames({"type", "years", "payees"})
-    ->Unit(benchmark::kMillisecond);
+const bool registered = [] {
+  for (auto* b : {benchmark::RegisterBenchmark("BM_BareYearScan/sqlite", BM_BareYearScan_sqlite),
+                  benchmark::RegisterBenchmark("BM_BareYearScan/postgresql", BM_BareYearScan_postgresql)}) {
+    b->Apply([](benchmark::internal::Benchmark* sizes) { JournalSizes(sizes, false); })
+        ->ArgNames({"years", "payees"})
+        ->Unit(benchmark::kMillisecond);
+  }
+  OnBothBackends("BM_Statement", Statement, [](benchmark::internal::Benchmark* b) {
+    b->Apply([](benchmark::internal::Benchmark* sizes) { JournalSizes(sizes, true); })
+        ->ArgNames({"type", "years", "payees"})
+        ->Unit(benchmark::kMillisecond);
+  });
+  return true;
+}();
 
 }  // namespace
 }  // namespace veltrane::bench

@@ -8,16 +8,17 @@
 
 #include "common/amount_text.h"
 #include "common/date.h"
+#include "common/payroll_schema.h"
 #include "common/sqlite_database.h"
 
 namespace veltrane::bench {
 
 inline std::string PayeeName(int i) { return "Assistant " + std::to_string(i); }
 
-// Builds the database at `path` (":memory:" or a file) with `years` x 52
+// Fills the empty database `db` with the payroll schema and `years` x 52
 // weeks x `payees` checks ending in 2004.
-inline std::unique_ptr<Database> BuildJournal(const std::string& path, int years, int payees) {
-  auto db = OpenSqliteDatabase(path);
+inline void FillJournal(Database& db_to_fill, int years, int payees) {
+  Database* db = &db_to_fill;
   CreatePayrollSchema(*db);
   TransactionScope tx(*db);
   {
@@ -78,6 +79,12 @@ inline std::unique_ptr<Database> BuildJournal(const std::string& path, int years
     }
   }
   tx.Commit();
+}
+
+// The same in the SQLite database at `path` (":memory:" or a file).
+inline std::unique_ptr<Database> BuildJournal(const std::string& path, int years, int payees) {
+  auto db = OpenSqliteDatabase(path);
+  FillJournal(*db, years, payees);
   return db;
 }
 

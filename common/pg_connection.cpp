@@ -567,7 +567,6 @@ RowStream::RowStream(Connection& conn, const std::string& sql) : conn_(conn) {
       RaiseFailure(failure.get());
     }
     failed_.reset();
-    description_.reset();
     conn_.ForgetSchema();
   }
 }
@@ -592,11 +591,11 @@ bool RowStream::Receive() {
       failed_ = std::move(conn_.failure_);
       return false;
     }
-    if (!description_) description_.reset(PQcopyResult(r.get(), PG_COPYRES_ATTRS));
     if (PQresultStatus(r.get()) == PGRES_SINGLE_TUPLE) {
       ahead_.push_back(std::move(r));
       return true;
     }
+    end_ = std::move(r);
   }
   return false;
 }

@@ -164,8 +164,9 @@ class RowStream {
   RowStream(const RowStream&) = delete;
   RowStream& operator=(const RowStream&) = delete;
 
-  // A result describing the columns (the first row's, or the empty end).
-  const PGresult* description() const { return description_.get(); }
+  // A result describing the columns: the first row's, before the first
+  // Next, or the empty end's when there are no rows.
+  const PGresult* description() const { return ahead_.empty() ? end_.get() : ahead_.front().get(); }
   // Moves to the next row; false after the last. Raises DatabaseError.
   bool Next();
   // The current row: row 0 of this result.
@@ -181,7 +182,7 @@ class RowStream {
   bool live_ = true;  // results are still coming from the connection
   std::deque<Result> ahead_;
   Result failed_;  // raised when the reader reaches it
-  Result description_;
+  Result end_;     // the empty result after the last row
   Result row_;
 };
 

@@ -3,7 +3,10 @@
 // statement, whatever the table's size. A walk fetches the rows after the
 // current one in batches that grow as it goes on; the current row is read
 // when a field of it is first asked for, and again after any write of the
-// connection. Rows are met in key order, those added since the set was
+// connection. Moving to the first row reads it only when the set is next
+// looked at, when the set stands on a row, so that a find just after it (as
+// the components write a find) costs one statement, not two; a table
+// emptied meanwhile is found to have no current row then. Rows are met in key order, those added since the set was
 // opened (through it or not) included; rows added through the set join it
 // at the end.
 #include <algorithm>
@@ -33,7 +36,10 @@ class TableSet final : public Recordset {
   }
 
   bool IsBOF() const override { return !has_rows_; }
-  bool IsEOF() const override { return !current_; }
+  bool IsEOF() const override {
+    if (first_pending_) const_cast<TableSet*>(this)->ReachFirst();
+    return !current_;
+  }
   std::int64_t RecordCount() override {
     Open();
     if (!count_) count_ = ReadValue(conn_.Run("SELECT count(*) FROM " + quoted_).get(), 0, 0, ColumnKind::kInteger).ToInt();
@@ -42,14 +48,14 @@ class TableSet final : public Recordset {
   void MoveFirst() override {
     Open();
     batch_length_ = 1;
-    if (!Fetch("", {}, 1)) {
-      current_.reset();
-      Fail("no current row");
-    }
+    first_pending_ = true;
+    // A set on a row finds its table has rows when it is next looked at;
+    // one after its last row looks now.
+    if (!current_ && IsEOF()) Fail("no current row");
   }
   void MoveNext() override {
     Open();
-    if (!current_) Fail("no current row");
+    if (IsEOF()) Fail("no current row");
     if (Fresh() && row_ + 1 < PQntuples(batch_.get())) {
       ++row_;
       current_ = Key(row_);
@@ -61,13 +67,14 @@ class TableSet final : public Recordset {
   void FindFirst(std::string_view criteria) override {
     Open();
     no_match_ = !Fetch(" WHERE (" + TranslateJetSql(criteria, SqlDialect::kPostgresql).sql + ")", {}, 1);
+    if (!no_match_) first_pending_ = false;
   }
   bool NoMatch() const override { return no_match_; }
   void Close() override { closed_ = true; }
 
   Value Field(std::string_view name) override {
     Open();
-    if (!current_) Fail("no current row");
+    if (IsEOF()) Fail("no current row");
     const std::size_t i = fields_.Of(info_.columns, name);
     if (slot_[i] < 0) {
       slot_[i] = ++selected_count_;
@@ -97,6 +104,7 @@ class TableSet final : public Recordset {
   void Update() override {
     Open();
     if (!pending_) Fail("no row is being added");
+    IsEOF();  // a set moved to its first row stands on it
     std::string names, marks;
     Params params;
     for (const auto& [i, v] : *pending_) {
@@ -120,6 +128,12 @@ class TableSet final : public Recordset {
  private:
   void Open() const {
     if (closed_) Fail("the record set is closed");
+  }
+
+  // Stands on the first row, if there is one, as MoveFirst asked.
+  void ReachFirst() {
+    first_pending_ = false;
+    if (!Fetch("", {}, 1)) current_.reset();
   }
 
   // Whether the batch holds the current row as it now stands.
@@ -157,6 +171,7 @@ class TableSet final : public Recordset {
   int batch_length_ = 1;
   std::optional<std::int64_t> current_;  // key of the current row; none after the last
   bool has_rows_ = false;
+  bool first_pending_ = false;  // moved to the first row, not yet read
   std::optional<std::int64_t> count_;  // rows, counted when first asked
   bool no_match_ = false;
   bool closed_ = false;
