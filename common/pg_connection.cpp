@@ -355,7 +355,7 @@ Result Connection::NextResult() {
 }
 
 void Connection::Finish() {
-  const bool lost = PQstatus(conn_) != CONNECTION_OK || EndsSession(failure_.get());
+  bool lost = PQstatus(conn_) != CONNECTION_OK || EndsSession(failure_.get());
   if (!lost) {
     if (guarded_) {
       Result release(PQgetResult(conn_));
@@ -363,7 +363,9 @@ void Connection::Finish() {
       while (Result more{PQgetResult(conn_)}) NoteFailure(std::move(more));
     }
     Result sync(PQgetResult(conn_));  // the end of the pipeline
-    PQexitPipelineMode(conn_);
+    // A pipeline that will not end has left the connection in a state not
+    // known: it is let go as a lost one.
+    lost = PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC || PQexitPipelineMode(conn_) == 0;
   }
   if (failure_ && !lost && guarded_) Result(PQexec(conn_, kUndo));  // the statement is undone alone
   NoteTransactionState();
@@ -397,15 +399,14 @@ Result Connection::RunControl(const std::string& sql) {
   EnsureConnected();
   in_transaction_at_start_ = PQtransactionStatus(conn_) != PQTRANS_IDLE;
   Result last, failure;
-  if (PQsendQuery(conn_, sql.c_str()) != 0) {
-    while (Result r{PQgetResult(conn_)}) {
-      const ExecStatusType status = PQresultStatus(r.get());
-      if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) last = std::move(r);
-      else if (!failure) failure = std::move(r);
-    }
+  const bool sent = PQsendQuery(conn_, sql.c_str()) != 0;
+  while (Result r{PQgetResult(conn_)}) {
+    const ExecStatusType status = PQresultStatus(r.get());
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) last = std::move(r);
+    else if (!failure) failure = std::move(r);
   }
   NoteTransactionState();
-  if (PQstatus(conn_) != CONNECTION_OK || EndsSession(failure.get())) {
+  if (!sent || PQstatus(conn_) != CONNECTION_OK || EndsSession(failure.get())) {
     const std::string why = failure ? FailureText(failure.get()) : Cleaned(PQerrorMessage(conn_));
     Lost();
     throw DatabaseError("the connection to the database server was lost: " + why);
@@ -591,7 +592,9 @@ bool RowStream::Receive() {
       failed_ = std::move(conn_.failure_);
       return false;
     }
-    if (PQresultStatus(r.get()) == PGRES_SINGLE_TUPLE) {
+    // One row at a time; a result of several rows, should the server's
+    // library not give them one by one, is read whole.
+    if (PQntuples(r.get()) > 0) {
       ahead_.push_back(std::move(r));
       return true;
     }
@@ -605,9 +608,14 @@ void RowStream::ReadAhead() {
 }
 
 bool RowStream::Next() {
+  if (row_ && row_index_ + 1 < PQntuples(row_.get())) {
+    ++row_index_;
+    return true;
+  }
   if (ahead_.empty()) Receive();
   if (!ahead_.empty()) {
     row_ = std::move(ahead_.front());
+    row_index_ = 0;
     ahead_.pop_front();
     return true;
   }

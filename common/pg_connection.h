@@ -169,8 +169,9 @@ class RowStream {
   const PGresult* description() const { return ahead_.empty() ? end_.get() : ahead_.front().get(); }
   // Moves to the next row; false after the last. Raises DatabaseError.
   bool Next();
-  // The current row: row 0 of this result.
+  // The current row: row row_index() of this result.
   const PGresult* row() const { return row_.get(); }
+  int row_index() const { return row_index_; }
 
  private:
   friend class Connection;
@@ -184,6 +185,7 @@ class RowStream {
   Result failed_;  // raised when the reader reaches it
   Result end_;     // the empty result after the last row
   Result row_;
+  int row_index_ = 0;
 };
 
 }  // namespace veltrane::pg

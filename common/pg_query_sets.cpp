@@ -19,7 +19,9 @@ class StreamCursor final : public RowCursor {
   }
   const std::vector<Column>& columns() const override { return cols_; }
   bool Step() override { return stream_->Next(); }
-  Value Read(std::size_t i) override { return ReadValue(stream_->row(), 0, static_cast<int>(i), cols_[i].kind); }
+  Value Read(std::size_t i) override {
+    return ReadValue(stream_->row(), stream_->row_index(), static_cast<int>(i), cols_[i].kind);
+  }
 
  private:
   std::optional<RowStream> stream_;
