@@ -1,8 +1,8 @@
 #include "finstatements/fin_stmnts.h"
 
 #include <array>
-#include <map>
 #include <exception>
+#include <map>
 
 #include "common/date.h"
 #include "common/errors.h"
@@ -180,10 +180,9 @@ void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept
     for (std::string_view item :
          {kSeparator, std::string_view("Tax Forms"), kSeparator,
           std::string_view("Form 1040 Schedule H"), std::string_view("Form 940EZ"),
-          std::string_view("Form 940"), std::string_view("Form 941"),
-          std::string_view("Form W-2"), std::string_view("Form W-3"), kSeparator,
-          std::string_view("Federal Taxes"), kSeparator, kTaxSocSec, kTaxMedicare, kTaxFIT,
-          kTaxFUTA, kTaxEIC}) {
+          std::string_view("Form 940"), std::string_view("Form 941"), std::string_view("Form W-2"),
+          std::string_view("Form W-3"), kSeparator, std::string_view("Federal Taxes"), kSeparator,
+          kTaxSocSec, kTaxMedicare, kTaxFIT, kTaxFUTA, kTaxEIC}) {
       add(item);
     }
   }
@@ -279,11 +278,7 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
     return;
   }
 
-  if (type == kSeparator || type.empty() || IEquals(type, other_taxes_) ||
-      IEquals(type, MessageEntry(10))) {
-    return;
-  }
-  if (locale_ == kLocaleEnUs && (IEquals(type, "Federal Taxes") || IEquals(type, "Tax Forms"))) return;
+  if (type.empty() || IsCatalogueHeading(type)) return;
   // Any other entry names a kind of supplemental pay the last catalogue
   // found, or else an employer-defined withholding.
   bool supplemental = false;
@@ -295,6 +290,13 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
   } else {
     RunStep([&] { ShowOtherWithholdingStatement(type, strAttendant, strStart, strEnd); });
   }
+}
+
+bool clsFinStmnts::IsCatalogueHeading(const std::string& entry) const noexcept {
+  if (entry == kSeparator || IEquals(entry, other_taxes_) || IEquals(entry, MessageEntry(10)))
+    return true;
+  // The federal groups are in the catalogue only under US English.
+  return locale_ == kLocaleEnUs && (IEquals(entry, "Federal Taxes") || IEquals(entry, "Tax Forms"));
 }
 
 }  // namespace veltrane

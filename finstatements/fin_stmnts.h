@@ -65,6 +65,9 @@ class clsFinStmnts {
   // catalogue do nothing.
   void DoStatement(std::string& strType, std::string& strAttendant, std::string& strStart,
                    std::string& strEnd) noexcept;
+  // Whether a catalogue entry is a separator or a group heading rather than
+  // a statement.
+  bool IsCatalogueHeading(const std::string& entry) const noexcept;
 
  private:
   friend struct FinStmntsProbe;  // the tests' window on the private procedures
@@ -108,7 +111,8 @@ class clsFinStmnts {
   Money GetYTDSupplementalPay(std::string_view kind, std::string_view tax, const std::string& payee,
                               const std::string& date) const noexcept;
   Money GetPaymentsWithinBase(std::string_view tax, Money base, const std::string& strAttendant,
-                              const std::string& strStart, const std::string& strEnd) const noexcept;
+                              const std::string& strStart,
+                              const std::string& strEnd) const noexcept;
   Money GetSupplementalWithinBase(std::string_view kind, std::string_view tax, Money base,
                                   const std::string& strAttendant, const std::string& strStart,
                                   const std::string& strEnd) const noexcept;
