@@ -43,6 +43,14 @@ struct ProcessLaunch {
   std::string command_line;
 };
 
+// Why a process did not start: the system's description, and whether the
+// program file itself is at fault (it may not be executed, is no program the
+// system can load, or is gone), so that another program may do instead.
+struct StartFailure {
+  std::string description;
+  bool program_unusable = false;
+};
+
 class BrowserPlatform {
  public:
   virtual ~BrowserPlatform() = default;
@@ -80,8 +88,8 @@ class BrowserPlatform {
   virtual std::string AskForFile(const FileDialogRequest& request) = 0;
 
   // Starts the process detached from this one. Answers nullopt when it
-  // started, else the system's description of why it could not.
-  virtual std::optional<std::string> StartProcess(const ProcessLaunch& launch) = 0;
+  // started, else why it could not.
+  virtual std::optional<StartFailure> StartProcess(const ProcessLaunch& launch) = 0;
 };
 
 }  // namespace veltrane

@@ -43,10 +43,11 @@ MessageResult Show(BrowserPlatform& platform, const std::string& text, MessageIc
   return result;
 }
 
-bool Exists(BrowserPlatform& platform, const std::string& path) {
-  bool exists = false;
-  RunStep([&] { exists = !path.empty() && platform.FileExists(path); });
-  return exists;
+// A browser is worth starting when its file is there and may be executed.
+bool Runnable(BrowserPlatform& platform, const std::string& path) {
+  bool runnable = false;
+  RunStep([&] { runnable = !path.empty() && platform.IsExecutableFile(path); });
+  return runnable;
 }
 
 // The open-file dialog, starting in the machine's programs folder.
@@ -76,6 +77,26 @@ std::string AskUntilChosenOrDeclined(BrowserPlatform& platform) {
   }
 }
 
+// The search's browser, unless it is `refused` or cannot run; else the one
+// the user points at. "" when the user declines.
+std::string ChooseBrowser(BrowserPlatform& platform, const std::string& refused) {
+  std::string browser = FindBrowser(platform);
+  if (browser == refused || !Runnable(platform, browser)) {
+    browser = AskUntilChosenOrDeclined(platform);
+  }
+  return browser;
+}
+
+std::optional<StartFailure> Start(BrowserPlatform& platform, const std::string& browser,
+                                  const std::string& argument) {
+  const ProcessLaunch launch{
+      .program = browser, .argument = argument, .command_line = browser + " " + argument};
+  // A platform that fails without a word of its own still gets reported.
+  std::optional<StartFailure> failure = StartFailure{"The process could not be started."};
+  RunStep([&] { failure = platform.StartProcess(launch); });
+  return failure;
+}
+
 }  // namespace
 
 std::string DocumentFromArguments(int argc, const char* const* argv) {
@@ -93,22 +114,27 @@ int RunDocBrowse(BrowserPlatform& platform, const std::string& document) {
     return 1;
   }
 
-  std::string browser;
-  RunStep([&] { browser = platform.GetSetting(kApplicationName, kSection, kBrowserPathKey, ""); });
-  if (!Exists(platform, browser)) {
-    browser = FindBrowser(platform);
-    if (!Exists(platform, browser)) browser = AskUntilChosenOrDeclined(platform);
+  std::string stored;
+  RunStep([&] { stored = platform.GetSetting(kApplicationName, kSection, kBrowserPathKey, ""); });
+  const bool remembered = Runnable(platform, stored);
+  std::string browser = remembered ? stored : ChooseBrowser(platform, "");
+  if (browser.empty()) return 1;
+  std::optional<StartFailure> failure = Start(platform, browser, document);
+  // A remembered browser can pass for a program and still not be one (a
+  // script without "#!"): it is replaced as a missing one is.
+  if (remembered && failure && failure->program_unusable) {
+    browser = ChooseBrowser(platform, stored);
     if (browser.empty()) return 1;
+    failure = Start(platform, browser, document);
+  }
+  // A browser that proved unable to run is not remembered.
+  if (browser != stored && !(failure && failure->program_unusable)) {
     RunStep([&] { platform.SaveSetting(kApplicationName, kSection, kBrowserPathKey, browser); });
   }
-
-  const ProcessLaunch launch{
-      .program = browser, .argument = document, .command_line = browser + " " + document};
-  // A platform that fails without a word of its own still gets reported.
-  std::optional<std::string> error = "The process could not be started.";
-  RunStep([&] { error = platform.StartProcess(launch); });
-  if (error) Show(platform, FailureText(*error), MessageIcon::kCritical, MessageButtons::kOk);
-  return error ? 1 : 0;
+  if (failure) {
+    Show(platform, FailureText(failure->description), MessageIcon::kCritical, MessageButtons::kOk);
+  }
+  return failure ? 1 : 0;
 }
 
 }  // namespace veltrane

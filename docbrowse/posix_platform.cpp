@@ -78,8 +78,16 @@ std::optional<std::string> PosixBrowserPlatform::RunForOutput(
   return result->output;
 }
 
-std::optional<std::string> PosixBrowserPlatform::StartProcess(const ProcessLaunch& launch) {
-  return StartDetached(launch.program, launch.argument);
+std::optional<StartFailure> PosixBrowserPlatform::StartProcess(const ProcessLaunch& launch) {
+  const std::optional<std::error_code> error = StartDetached(launch.program, launch.argument);
+  if (!error) return std::nullopt;
+  // Not permitted, no loadable program (a script without "#!"), or gone
+  // (its interpreter or the file itself): the program, not the moment, is
+  // at fault.
+  const bool unusable = *error == std::errc::permission_denied ||
+                        *error == std::errc::executable_format_error ||
+                        *error == std::errc::no_such_file_or_directory;
+  return StartFailure{.description = error->message(), .program_unusable = unusable};
 }
 
 bool PosixBrowserPlatform::HasDisplay() {

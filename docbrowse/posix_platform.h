@@ -35,7 +35,7 @@ class PosixBrowserPlatform final : public BrowserPlatform {
   // offered: programs here carry no extension to filter on.
   std::string AskForFile(const FileDialogRequest& request) override;
 
-  std::optional<std::string> StartProcess(const ProcessLaunch& launch) override;
+  std::optional<StartFailure> StartProcess(const ProcessLaunch& launch) override;
 
  private:
   std::string SettingsPath(const std::string& application);

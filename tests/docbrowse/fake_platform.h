@@ -40,7 +40,7 @@ class FakePlatform : public BrowserPlatform {
   std::vector<FileDialogRequest> dialogs;
   std::deque<std::string> chosen_files;  // "" (cancel) once empty
   std::vector<ProcessLaunch> launches;
-  std::optional<std::string> start_error;
+  std::map<std::string, StartFailure> start_failures;  // by program
 
   static std::string SettingName(const std::string& application, const std::string& section,
                                  const std::string& key) {
@@ -104,9 +104,11 @@ class FakePlatform : public BrowserPlatform {
     chosen_files.pop_front();
     return chosen;
   }
-  std::optional<std::string> StartProcess(const ProcessLaunch& launch) override {
+  std::optional<StartFailure> StartProcess(const ProcessLaunch& launch) override {
     launches.push_back(launch);
-    return start_error;
+    const auto found = start_failures.find(launch.program);
+    if (found == start_failures.end()) return std::nullopt;
+    return found->second;
   }
 };
 
