@@ -71,6 +71,9 @@ class BrowserPlatform {
   virtual bool FileExists(const std::string& path) = 0;
   // True when `path` names an existing file the user may execute.
   virtual bool IsExecutableFile(const std::string& path) = 0;
+  // `path` made absolute against the current folder; an absolute path as it
+  // is. Throws when the current folder cannot be known.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
   // The whole content of a text file; nullopt when it cannot be read.
   virtual std::optional<std::string> ReadTextFile(const std::string& path) = 0;
   // An environment variable; "" when unset.

@@ -4,6 +4,7 @@
 
 #include "common/step.h"
 #include "common/text.h"
+#include "docbrowse/document_argument.h"
 #include "docbrowse/find_browser.h"
 #include "docbrowse/registry_read.h"
 
@@ -33,6 +34,12 @@ std::string FailureText(const std::string& error_description) {
          "\r\n\r\n"
          "  You will have to open your browser manually \r\n"
          "and navigate to the webpage.\r\n\r\n";
+}
+
+std::string NotADocumentText(const std::string& document) {
+  return "The document was not opened:\r\n\r\n" + document +
+         "\r\n\r\n"
+         "A browser reads a name that begins with \"-\" as an option.\r\n\r\n";
 }
 
 MessageResult Show(BrowserPlatform& platform, const std::string& text, MessageIcon icon,
@@ -114,18 +121,24 @@ int RunDocBrowse(BrowserPlatform& platform, const std::string& document) {
     return 1;
   }
 
+  const std::optional<std::string> argument = DocumentArgument(platform, document);
+  if (!argument) {
+    Show(platform, NotADocumentText(document), MessageIcon::kCritical, MessageButtons::kOk);
+    return 1;
+  }
+
   std::string stored;
   RunStep([&] { stored = platform.GetSetting(kApplicationName, kSection, kBrowserPathKey, ""); });
   const bool remembered = Runnable(platform, stored);
   std::string browser = remembered ? stored : ChooseBrowser(platform, "");
   if (browser.empty()) return 1;
-  std::optional<StartFailure> failure = Start(platform, browser, document);
+  std::optional<StartFailure> failure = Start(platform, browser, *argument);
   // A remembered browser can pass for a program and still not be one (a
   // script without "#!"): it is replaced as a missing one is.
   if (remembered && failure && failure->program_unusable) {
     browser = ChooseBrowser(platform, stored);
     if (browser.empty()) return 1;
-    failure = Start(platform, browser, document);
+    failure = Start(platform, browser, *argument);
   }
   // A browser that proved unable to run is not remembered.
   if (browser != stored && !(failure && failure->program_unusable)) {

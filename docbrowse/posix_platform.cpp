@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "common/step.h"
 #include "docbrowse/executable_search.h"
@@ -54,6 +55,10 @@ bool PosixBrowserPlatform::FileExists(const std::string& path) {
 
 bool PosixBrowserPlatform::IsExecutableFile(const std::string& path) {
   return FileExists(path) && ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string PosixBrowserPlatform::AbsolutePath(const std::string& path) {
+  return std::filesystem::absolute(path).string();
 }
 
 std::optional<std::string> PosixBrowserPlatform::ReadTextFile(const std::string& path) {

@@ -33,6 +33,7 @@ class FakePlatform : public BrowserPlatform {
   std::set<std::string> files;        // existing, not executable
   std::set<std::string> executables;  // existing and executable
   std::map<std::string, std::string> text_files;
+  std::string current_folder = "/home/ann";
   std::map<std::string, std::string> environment;
   std::map<std::vector<std::string>, std::string> program_output;
   std::vector<ShownMessage> messages;
@@ -74,6 +75,9 @@ class FakePlatform : public BrowserPlatform {
     return files.contains(path) || executables.contains(path);
   }
   bool IsExecutableFile(const std::string& path) override { return executables.contains(path); }
+  std::string AbsolutePath(const std::string& path) override {
+    return path.starts_with('/') ? path : current_folder + "/" + path;
+  }
   std::optional<std::string> ReadTextFile(const std::string& path) override {
     const auto found = text_files.find(path);
     if (found == text_files.end()) return std::nullopt;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "docbrowse/document_argument.h"
 #include "docbrowse/fake_platform.h"
 
 namespace veltrane {
@@ -109,16 +110,19 @@ TEST_F(Launcher, RegistryClassRootCommandStartsThePathAlone) {
   EXPECT_EQ(StoredBrowser(), ie);
 }
 
-TEST_F(Launcher, BrowserAndDocumentWithSpacesAreTwoArgumentsJoinedByOneSpaceInText) {
+TEST_F(Launcher, BrowserAndSafeDocumentAreTwoArgumentsJoinedByOneSpaceInText) {
   StoreBrowser("/opt/My Browser/browse");
   platform_.executables.insert("/opt/My Browser/browse");
+  platform_.files.insert("Payroll Help/index.html");  // in the current folder, /home/ann
 
   RunDocBrowse(platform_, kDocument);
-  ASSERT_EQ(platform_.launches.size(), 1u);
-  EXPECT_EQ(platform_.launches[0].program, "/opt/My Browser/browse");
-  EXPECT_EQ(platform_.launches[0].argument, kDocument);
-  EXPECT_EQ(platform_.launches[0].command_line,
-            "/opt/My Browser/browse /home/ann/Payroll Help/index.html");
+  RunDocBrowse(platform_, "Payroll Help/index.html");
+  ASSERT_EQ(platform_.launches.size(), 2u);
+  for (const ProcessLaunch& launch : platform_.launches) {
+    EXPECT_EQ(launch.program, "/opt/My Browser/browse");
+    EXPECT_EQ(launch.argument, kDocument);
+    EXPECT_EQ(launch.command_line, "/opt/My Browser/browse /home/ann/Payroll Help/index.html");
+  }
 }
 
 TEST_F(Launcher, SettingsStoreThatFailsDoesNotStopTheBrowser) {
@@ -202,6 +206,45 @@ TEST_F(LauncherMessages, FailedStartShowsTheSystemsDescriptionAndKeepsTheBrowser
       "  You will have to open your browser manually \r\nand navigate to the webpage."
       "\r\n\r\n",
       MessageIcon::kCritical, MessageButtons::kOk);
+}
+
+TEST_F(LauncherMessages, DocumentABrowserWouldReadAsAnOptionIsRefusedBeforeAnythingElse) {
+  StoreBrowser("/usr/bin/firefox");
+  platform_.executables.insert("/usr/bin/firefox");
+
+  EXPECT_EQ(RunDocBrowse(platform_, "--remote-debugging-port=9222"), 1);
+  ExpectOnlyMessage(
+      "The document was not opened:\r\n\r\n--remote-debugging-port=9222\r\n\r\n"
+      "A browser reads a name that begins with \"-\" as an option.\r\n\r\n",
+      MessageIcon::kCritical, MessageButtons::kOk);
+  EXPECT_TRUE(platform_.launches.empty());
+  EXPECT_EQ(platform_.registry_reads, 0);
+}
+
+TEST(DocumentArgument, UrlsAndAbsolutePathsStandAndRelativeFilesBecomeAbsolute) {
+  FakePlatform platform;
+  platform.files = {"help page.html", "-private", "mailto:ann@example.com",
+                    "/home/ann/Payroll Help/index.html"};
+  for (const char* stands : {"https://example.com/?q=--headless", "mailto:ann@example.com",
+                             "file:///home/ann/-x.html", "/home/ann/Payroll Help/index.html",
+                             "/absent/-x.html", "C:\\Help\\index.htm", "www.example.com"}) {
+    EXPECT_EQ(DocumentArgument(platform, stands), stands);
+  }
+  EXPECT_EQ(DocumentArgument(platform, "help page.html"), "/home/ann/help page.html");
+  EXPECT_EQ(DocumentArgument(platform, "-private"), "/home/ann/-private");
+}
+
+TEST(DocumentArgument, AnythingElseBeginningWithADashIsRefused) {
+  FakePlatform platform;
+  for (const char* option : {"--user-data-dir=X", "-private", " \t--headless", "-:x", "-1a:b"}) {
+    EXPECT_EQ(DocumentArgument(platform, option), std::nullopt) << option;
+  }
+  // A platform that cannot say where the current folder is makes nothing absolute.
+  class NoCurrentFolder : public FakePlatform {
+    std::string AbsolutePath(const std::string&) override { throw std::runtime_error("gone"); }
+  } lost;
+  lost.files.insert("-private");
+  EXPECT_EQ(DocumentArgument(lost, "-private"), std::nullopt);
 }
 
 TEST(DocumentFromArguments, JoinsEveryArgumentWithOneSpace) {

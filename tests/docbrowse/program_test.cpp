@@ -1,6 +1,7 @@
 // Runs the installed-to-be docbrowse program itself, in a sealed
 // environment: a temporary home and settings folder, a PATH holding nothing,
 // no display and no terminal, so that no real browser or dialog can start.
+// It runs in the temporary folder, its current folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -62,6 +63,7 @@ class DocBrowseProgram : public ::testing::Test {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, error_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
+    posix_spawn_file_actions_addchdir_np(&actions, temp_.path().c_str());
     pid_t pid = 0;
     const int spawned =
         posix_spawn(&pid, argv_p[0], &actions, nullptr, argv_p.data(), env_p.data());
@@ -138,6 +140,23 @@ TEST_F(DocBrowseProgram, StoredBrowserThatCannotRunIsReplaced) {
     EXPECT_EQ(Recorded(), "1\n[/tmp/doc.html]\n") << mode;
     EXPECT_EQ(ReadFile(SettingsFile()), "[Settings]\nBrowserPath=" + browser + "\n") << mode;
   }
+}
+
+TEST_F(DocBrowseProgram, DocumentsReachTheBrowserOnlyAsDocuments) {
+  const std::string browser = RecordingBrowser();
+  WriteFile(temp_ / "help page.html", "<p>help</p>");
+  for (const char* option : {"--user-data-dir=X", "-private"}) {
+    EXPECT_EQ(Run({option}, browser), 1) << option;
+    EXPECT_NE(Errors().find("The document was not opened:\n\n" + std::string(option)),
+              std::string::npos)
+        << Errors();
+  }
+  EXPECT_FALSE(std::filesystem::exists(temp_ / "args"));
+
+  ASSERT_EQ(Run({"help page.html"}, browser), 0) << Errors();
+  EXPECT_EQ(Recorded(), "1\n[" + (temp_ / "help page.html") + "]\n");
+  ASSERT_EQ(Run({"https://example.com/?q=--headless"}, browser), 0) << Errors();
+  EXPECT_EQ(Recorded(), "1\n[https://example.com/?q=--headless]\n");
 }
 
 TEST_F(DocBrowseProgram, EmptyCommandLineSaysSoOnStandardError) {
