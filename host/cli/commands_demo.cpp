@@ -96,7 +96,7 @@ void SetUpHousehold(Session& quiet) {
                      "--zip",
                      "62702",
                      "--ssn",
-                     "987-65-4321",
+                     "123-45-6789",
                      "--rate",
                      "9.50",
                      "--fit",
@@ -110,7 +110,7 @@ void SetUpHousehold(Session& quiet) {
              {"assistant",   "add",       kSean,        "--title",    "Mr.",         "--first",
               "Sean",        "--last",    "O'Connor",   "--address1", "7 Mill Road", "--city",
               "Chatham",     "--state",   "IL",         "--zip",      "62629",       "--ssn",
-              "987-65-4322", "--rate",    "12",         "--ot-rate",  "18",          "--fit",
+              "123-45-6781", "--rate",    "12",         "--ot-rate",  "18",          "--fit",
               "Married:2",   "--ss",      "--medicare", "--futa",     "--sit",       "Married:2",
               "--sui",       "Married:0", "--other",    "Union dues:"});
 }

@@ -19,6 +19,25 @@ void HoursAdd(Session& session, const ParsedArgs& args) {
                 << FormatShortDate(entry.day) << ".\n";
 }
 
+void HoursSet(Session& session, const ParsedArgs& args) {
+  const auto& p = args.positionals;
+  Database& db = session.db();
+  const household::HoursEntry entry =
+      household::CheckHours(db, {p[0], p[1], p[2], p.size() > 3 ? p[3] : ""});
+  household::SetHours(db, {&entry, 1});
+  session.out() << "Set the unpaid hours of " << entry.name << " on " << FormatShortDate(entry.day)
+                << " to " << FormatHours(entry.regular) << " regular and "
+                << FormatHours(entry.overtime) << " overtime.\n";
+}
+
+void HoursDelete(Session& session, const ParsedArgs& args) {
+  const household::HoursEntry removed =
+      household::DeleteHours(session.db(), args.positionals[0], args.positionals[1]);
+  session.out() << "Removed the unpaid hours of " << removed.name << " on "
+                << FormatShortDate(removed.day) << ": " << FormatHours(removed.regular)
+                << " regular and " << FormatHours(removed.overtime) << " overtime.\n";
+}
+
 void HoursList(Session& session, const ParsedArgs& args) {
   household::HoursFilter filter;
   if (!args.positionals.empty()) filter.assistant = args.positionals[0];
@@ -34,12 +53,32 @@ void AddHoursCommands(CommandTable& table) {
   table.push_back({{"hours", "add"},
                    "NAME DATE REG [OT]",
                    "record an assistant's regular and overtime hours of one day",
-                   "DATE is m/d/yyyy or yyyy-mm-dd; hours are decimal (7.5), at most 24 in all.",
+                   "DATE is m/d/yyyy or yyyy-mm-dd; hours are decimal (7.5), at most 24 in a day\n"
+                   "with the hours already recorded for it.",
                    {},
                    3,
                    4,
                    HoursAdd,
                    {"assistant", "date", "regular", "overtime"}});
+  table.push_back({{"hours", "set"},
+                   "NAME DATE REG [OT]",
+                   "correct an assistant's unpaid hours of one day: they become REG and OT",
+                   "Replaces every unpaid entry of that day with one; 0 hours remove them. The\n"
+                   "hours of a day a check pays cannot change until that check is voided.",
+                   {},
+                   3,
+                   4,
+                   HoursSet,
+                   {"assistant", "date", "regular", "overtime"}});
+  table.push_back({{"hours", "delete"},
+                   "NAME DATE",
+                   "remove an assistant's unpaid hours of one day",
+                   "The hours of a day a check pays cannot change until that check is voided.",
+                   {},
+                   2,
+                   2,
+                   HoursDelete,
+                   {"assistant", "date"}});
   table.push_back({{"hours", "list"},
                    "[NAME]",
                    "list the work journal",

@@ -2,18 +2,33 @@
 #include "common/display.h"
 #include "host/cli/command.h"
 #include "host/cli/listing_views.h"
+#include "host/cli/open_in_browser.h"
+#include "host/cli/page_output.h"
 #include "host/cli/paycheck_view.h"
 #include "host/household/journal.h"
+#include "host/household/paycheck_lines.h"
+#include "host/html/page_files.h"
+#include "host/html/pay_stub.h"
 
 namespace veltrane::cli {
 namespace {
 
 using household::ReadCheckId;
 
+// The stored check as its pay stub: on the terminal, or as a page to print.
 void Check(Session& session, const ParsedArgs& args) {
-  Database& db = session.db();
-  RenderPaycheck(session.out(),
-                 household::ShowCheck(db, session.clock(), ReadCheckId(args.positionals[0])));
+  const std::string format = ReadPageFormat(args, {"text", "html"});
+  const std::int32_t id = ReadCheckId(args.positionals[0]);
+  const PaycheckShown stub =
+      household::PayStubOf(household::ShowCheck(session.db(), session.clock(), id));
+  if (format == "text") {
+    RenderPaycheck(session.out(), stub);
+    return;
+  }
+  const std::string path = OutputPath(args, "pay-stub-check-id-" + std::to_string(id) + ".html");
+  html::WriteTextFile(path, html::RenderPayStub(stub));
+  session.out() << "Wrote the pay stub of check ID " << id << " to '" << path << "'.\n";
+  if (args.Has("open")) OpenInBrowser(path);
 }
 
 void Journal(Session& session, const ParsedArgs& args) {
@@ -38,7 +53,18 @@ void Void(Session& session, const ParsedArgs& args) {
 }  // namespace
 
 void AddJournalCommands(CommandTable& table) {
-  table.push_back({{"check"}, "ID", "show a stored check", "", {}, 1, 1, Check, {"id"}});
+  table.push_back(
+      {{"check"},
+       "ID",
+       "show a stored check as its pay stub, or write the stub as a page to print",
+       "The stub shows the assistant's Social Security number by its last four digits.\n"
+       "--format html writes a page of one US Letter sheet (by default into the cache\n"
+       "folder, $XDG_CACHE_HOME/paystead); --open then shows it in the web browser.",
+       PageOptions("text (the default) or html"),
+       1,
+       1,
+       Check,
+       {"id"}});
   table.push_back({{"journal"},
                    "[NAME]",
                    "list the stored checks, by check date",

@@ -7,6 +7,7 @@
 #include "host/cli/cli_errors.h"
 #include "host/cli/command.h"
 #include "host/cli/open_in_browser.h"
+#include "host/cli/page_output.h"
 #include "host/cli/text_table.h"
 #include "host/household/fault.h"
 #include "host/household/input_text.h"
@@ -32,16 +33,7 @@ void ShowMessages(Session& session, const std::vector<std::string>& messages) {
 }
 
 void Statement(Session& session, const ParsedArgs& args) {
-  const std::string format = args.Get("format").value_or("text");
-  if (format != "text" && format != "tsv" && format != "html") {
-    throw household::Fault("format",
-                           household::Quoted(format) + " is not a format; write text, tsv or html");
-  }
-  if (format != "html" && (args.Has("output") || args.Has("open"))) {
-    throw household::Fault("output", household::FieldRef("output") + " and " +
-                                         household::FieldRef("open") + " go with " +
-                                         household::FieldRef("format") + " html");
-  }
+  const std::string format = ReadPageFormat(args, {"text", "tsv", "html"});
   StatementSession statements(session.db());
   const StatementResult result =
       statements.Run({args.positionals[0], args.Get("assistant").value_or(""),
@@ -56,10 +48,8 @@ void Statement(Session& session, const ParsedArgs& args) {
     for (const StatementRow& row : result.rows) table.AddRow({row.description, row.amount});
     table.Render(session.out());
   } else {
-    const std::string path = args.Get("output").value_or(
-        (fs::path(html::DefaultPageFolder()) /
-         household::StatementFileName(result.type, result.from, result.to))
-            .string());
+    const std::string path =
+        OutputPath(args, household::StatementFileName(result.type, result.from, result.to));
     html::WriteTextFile(
         path, html::RenderStatementPage(html::StatementPageOf(
                   result, household::ReadEmployerHeading(session.db()), session.clock().Today())));
@@ -86,6 +76,18 @@ void YearEnd(Session& session, const ParsedArgs& args) {
   if (args.Has("open")) OpenInBrowser(package.index);
 }
 
+// A statement's flags: whose and which period, then how it is written.
+std::vector<OptionSpec> StatementOptions() {
+  std::vector<OptionSpec> options = {
+      {"assistant", true, false, "one assistant (default: All Assistants)", "NAME"},
+      {"from", true, false, "the first day of the period", "DATE"},
+      {"to", true, false, "the last day of the period", "DATE"}};
+  for (const OptionSpec& o : PageOptions("text (two columns for a person, the default), tsv (each "
+                                         "row as description, a TAB, the amount) or html (a page)"))
+    options.push_back(o);
+  return options;
+}
+
 }  // namespace
 
 void AddStatementCommands(CommandTable& table) {
@@ -107,15 +109,7 @@ void AddStatementCommands(CommandTable& table) {
        "dates are included. Without --from and --to the statement covers every date.\n"
        "--format html writes a page to read or print (by default into the cache folder,\n"
        "$XDG_CACHE_HOME/paystead); --open then shows it in the web browser.",
-       {{"assistant", true, false, "one assistant (default: All Assistants)", "NAME"},
-        {"from", true, false, "the first day of the period", "DATE"},
-        {"to", true, false, "the last day of the period", "DATE"},
-        {"format", true, false,
-         "text (two columns for a person, the default), tsv (each row as description, a TAB, "
-         "the amount) or html (a page)",
-         "FORMAT"},
-        {"output", true, false, "with --format html: the page's file", "FILE"},
-        {"open", false, false, "with --format html: open the page with docbrowse", ""}},
+       StatementOptions(),
        1,
        1,
        Statement,

@@ -30,6 +30,9 @@ std::string FaultMessage(const household::Fault& fault, const Command* command) 
     case Remedy::kVoidCheck:
       return text + "; void that check first ('paystead void " + std::to_string(fault.check_id()) +
              "') to pay those days again";
+    case Remedy::kVoidToChange:
+      return text + "; void that check first ('paystead void " + std::to_string(fault.check_id()) +
+             "') to change them";
     case Remedy::kRecordHours:
       return text + "; record hours with 'paystead hours add' or give --hours or --supp";
     case Remedy::kListChecks:

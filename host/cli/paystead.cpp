@@ -99,6 +99,18 @@ std::string ArgumentName(const Command& c, std::size_t index) {
 
 namespace {
 
+// The usage of every command whose first word is `group`: "paystead hours
+// --help".
+void PrintGroupHelp(std::ostream& out, std::string_view group) {
+  out << "usage:\n";
+  TextTable table({{""}, {""}});
+  for (const Command& c : AllCommands()) {
+    if (c.words.size() > 1 && c.words[0] == group) table.AddRow({Usage(c), std::string(c.summary)});
+  }
+  table.Render(out, "  ");
+  out << "\nEach has its own help: paystead " << group << " COMMAND --help.\n";
+}
+
 // The commands whose first word is `group`, for "paystead assistant".
 std::string Subcommands(std::string_view group) {
   std::string names;
@@ -149,8 +161,12 @@ int RunPaystead(const std::vector<std::string>& args, std::ostream& out, std::os
     if (command == nullptr) {
       const std::string first = global.rest.empty() ? "" : global.rest[0];
       const std::string group_commands = Subcommands(first);
-      if (global.help && (first.empty() || !group_commands.empty())) {
+      if (global.help && first.empty()) {
         PrintOverview(out);
+        return kExitOk;
+      }
+      if (global.help && !group_commands.empty()) {
+        PrintGroupHelp(out, first);
         return kExitOk;
       }
       if (first.empty()) throw UsageError("no command given; see 'paystead --help'");

@@ -27,7 +27,8 @@ enum class Remedy {
   kListAssistants,   // an unknown assistant: see who the assistants are
   kChangeAssistant,  // a name that is taken: change that assistant instead
   kSetPayPeriod,     // no pay period is set
-  kVoidCheck,        // a day already paid: void check `check_id` first
+  kVoidCheck,        // a day already paid: void check `check_id` to pay it again
+  kVoidToChange,     // paid hours: void check `check_id` to change them
   kRecordHours,      // nothing to pay: record hours, or give hours or supplemental pay
   kListChecks,       // an unknown check: see the payment journal
   kListStatements,   // not a statement: see the catalogue

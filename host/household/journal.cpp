@@ -20,6 +20,35 @@ std::unique_ptr<Recordset> RequireCheck(Database& db, std::int32_t id) {
   return rs;
 }
 
+// The check as a void would find it; a Fault when there is none or it is
+// void already.
+VoidOutcome CheckToVoid(Database& db, std::int32_t id) {
+  VoidOutcome check;
+  check.id = id;
+  auto row = RequireCheck(db, id);
+  check.payee = row->Field("payee").ToText();
+  check.start = row->Field("start_period").ToDate();
+  check.end = row->Field("end_period").ToDate();
+  check.gross = row->Field("gross_pay").ToMoney();
+  const bool was_void = row->Field("Void").ToBool();
+  row->Close();
+  if (was_void) throw Fault("", "check " + std::to_string(id) + " is already void");
+  return check;
+}
+
+// The paid hours of the check's period that become payable again when it is
+// void: those of days no other check that is not void pays.
+std::string HoursFreedByVoid(const VoidOutcome& check) {
+  return "[Name]='" + QuoteName(check.payee) + "' AND PaidFor=True AND TimeInDate>=#" +
+         FormatSqlDate(check.start) + "# AND TimeInDate<=#" + FormatSqlDate(check.end) +
+         "# AND NOT EXISTS (SELECT 1 FROM [Payment Journal] AS p WHERE p.payee=[Work "
+         "Journal].[Name] "
+         "AND p.[Void]=False AND p.ID<>" +
+         std::to_string(check.id) +
+         " AND p.start_period<=[Work Journal].TimeInDate AND p.end_period>=[Work "
+         "Journal].TimeInDate)";
+}
+
 }  // namespace
 
 std::int32_t ReadCheckId(std::string_view text) {
@@ -93,28 +122,28 @@ PaidTotals TotalsPaid(Database& db, std::string_view assistant) {
 }
 
 VoidOutcome VoidCheck(Database& db, std::int32_t id) {
-  VoidOutcome outcome;
-  outcome.id = id;
   TransactionScope tx(db);
-  auto row = RequireCheck(db, id);
-  outcome.payee = row->Field("payee").ToText();
-  outcome.start = row->Field("start_period").ToDate();
-  outcome.end = row->Field("end_period").ToDate();
-  outcome.gross = row->Field("gross_pay").ToMoney();
-  const bool was_void = row->Field("Void").ToBool();
-  row->Close();
-  if (was_void) throw Fault("", "check " + std::to_string(id) + " is already void");
-
+  VoidOutcome outcome = CheckToVoid(db, id);
   db.Execute("UPDATE [Payment Journal] SET [Void]=True WHERE ID=" + std::to_string(id));
-  outcome.hours_unpaid = db.Execute(
-      "UPDATE [Work Journal] SET PaidFor=False WHERE [Name]='" + QuoteName(outcome.payee) +
-      "' AND PaidFor=True AND TimeInDate>=#" + FormatSqlDate(outcome.start) +
-      "# AND TimeInDate<=#" + FormatSqlDate(outcome.end) +
-      "# AND NOT EXISTS (SELECT 1 FROM [Payment Journal] AS p WHERE p.payee=[Work Journal].[Name] "
-      "AND p.[Void]=False AND p.start_period<=[Work Journal].TimeInDate AND p.end_period>=[Work "
-      "Journal].TimeInDate)");
+  outcome.hours_unpaid =
+      db.Execute("UPDATE [Work Journal] SET PaidFor=False WHERE " + HoursFreedByVoid(outcome));
   tx.Commit();
   return outcome;
+}
+
+VoidPreview PreviewVoid(Database& db, std::int32_t id) {
+  VoidPreview preview;
+  preview.check = CheckToVoid(db, id);
+  auto rs = db.OpenRecordset("SELECT TimeInDate FROM [Work Journal] WHERE " +
+                                 HoursFreedByVoid(preview.check) + " ORDER BY TimeInDate",
+                             RecordsetType::kForwardOnly);
+  for (; !rs->IsEOF(); rs->MoveNext()) {
+    const Date day = rs->Field("TimeInDate").ToDate();
+    ++preview.check.hours_unpaid;
+    if (preview.days.empty() || preview.days.back() != day) preview.days.push_back(day);
+  }
+  rs->Close();
+  return preview;
 }
 
 }  // namespace veltrane::household

@@ -66,8 +66,16 @@ struct VoidOutcome {
 };
 
 // Voids the check and makes the hours of its period payable again, unless
-// another check that is not void pays the same day. A Fault of "id" when
-// there is no such check or it is void already.
+// another check that is not void pays the same day. A Fault when there is
+// no such check or it is void already.
 VoidOutcome VoidCheck(Database& db, std::int32_t id);
+
+// What voiding the check would do, changing nothing: the days whose hours
+// would become payable again (check.hours_unpaid counts their entries).
+struct VoidPreview {
+  VoidOutcome check;
+  std::vector<Date> days;
+};
+VoidPreview PreviewVoid(Database& db, std::int32_t id);
 
 }  // namespace veltrane::household

@@ -21,7 +21,8 @@
 namespace veltrane::household {
 
 // A paycheck as a person asks for it, texts as typed. Fields: "assistant",
-// "from" and "to" (the period), "check" (a check number, may be empty),
+// "from" and "to" (the period), "check" (a check number no check that is
+// not void has; empty for the next after the highest used),
 // "hours" ("40" or "40,2": the regular and overtime hours of the period
 // instead of the work journal's; empty for the journal's) and "supp"
 // (supplemental pay items, "Bonus:50", or "Tip:20:Soc. Sec.,Medicare" with
@@ -40,7 +41,7 @@ struct PaycheckRequest {
   std::string assistant;  // as stored in the assistants table
   Date from;
   Date to;
-  std::string check_number;  // may be empty
+  std::string check_number;  // empty: the next number when the check is prepared
   // Regular and overtime hours entered by hand instead of the work journal.
   std::optional<std::pair<float, float>> manual_hours;
   std::string supplemental_pay;  // a supplemental pay list, may be empty
@@ -66,13 +67,14 @@ struct PaycheckOutcome {
 
 // Prepares the paycheck as of `clock`'s today and shows it; stores nothing.
 // A Fault when the work journal holds hours of the period that cannot be a
-// day's.
+// day's, or when a check not void has the check number asked for.
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);
 
 // Prepares, shows and pays the paycheck in one write transaction, so that
 // no other payer comes between its checks and the payment. A day of the
 // period already paid by a check that is not void is a Fault
-// (Remedy::kVoidCheck), as are hours no day can hold; a paycheck with
+// (Remedy::kVoidCheck), as are a check number in use and hours no day can
+// hold; a paycheck with
 // nothing to pay or a negative net pay is not paid (outcome.refusal).
 // Nothing is stored unless outcome.paid.
 PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequest& request);

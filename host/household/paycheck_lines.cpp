@@ -48,6 +48,19 @@ std::vector<std::string> BlockLines(std::string_view block) {
   return lines;
 }
 
+PaycheckShown PayStubOf(const PaycheckShown& check) {
+  PaycheckShown stub = check;
+  const std::size_t last_line = stub.employee_info.rfind("\r\n");
+  if (last_line == std::string::npos) return stub;
+  std::string& block = stub.employee_info;
+  int kept = 0;
+  for (std::size_t i = block.size(); i > last_line + 2; --i) {
+    char& c = block[i - 1];
+    if (c >= '0' && c <= '9' && ++kept > 4) c = 'X';
+  }
+  return stub;
+}
+
 std::string PaycheckStatus(const PaycheckShown& c) {
   if (c.is_void) return "VOID";
   return c.paid ? "PAID" : "NOT PAID";

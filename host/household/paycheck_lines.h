@@ -30,4 +30,9 @@ std::string PaycheckStatus(const PaycheckShown& check);
 // The lines of an employer or employee block (joined by CR LF).
 std::vector<std::string> BlockLines(std::string_view block);
 
+// The check as its pay stub shows it to the assistant: the Social Security
+// number, the last line of the employee block, shows its last four digits
+// only ("XXX-XX-4321"); every figure as it was.
+PaycheckShown PayStubOf(const PaycheckShown& check);
+
 }  // namespace veltrane::household

@@ -1,7 +1,10 @@
 #include "host/household/paying.h"
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 
+#include "common/amount_text.h"
 #include "common/display.h"
 #include "common/sqlite_database.h"
 #include "common/step.h"
@@ -116,10 +119,12 @@ struct PreparedPaycheck {
   PreparedPaycheck(Database& db, const Clock& clock, const PaycheckRequest& r)
       : sets(db), transaction(clock) {
     RequireDaysHours(db, r);
+    // A check without a number takes the next one when it is prepared.
+    const std::string number = r.check_number.empty() ? NextCheckNumber(db) : r.check_number;
     transaction.InitTransaction(db, *sets.tax_settings, *sets.work_journal, *sets.employer,
                                 *sets.payment_journal, *sets.assistants, &control, r.assistant,
-                                FormatShortDate(r.from), FormatShortDate(r.to), r.check_number,
-                                false, r.supplemental_pay);
+                                FormatShortDate(r.from), FormatShortDate(r.to), number, false,
+                                r.supplemental_pay);
     if (r.manual_hours)
       transaction.ComputeHoursManually(r.manual_hours->first, r.manual_hours->second);
     transaction.DisplayCurrentAsCheck();
@@ -136,25 +141,66 @@ struct PreparedPaycheck {
 
 }  // namespace
 
-std::optional<PaidCheck> PaidOverlap(Database& db, const PaycheckRequest& request) {
+std::vector<PaidCheck> PaidChecks(Database& db, std::string_view assistant, Date from, Date to) {
   auto rs = db.OpenRecordset(
       "SELECT ID, check_number, start_period, end_period FROM [Payment Journal] WHERE [payee]='" +
-          QuoteName(request.assistant) +
-          "' AND [Paid]=True AND [Void]=False AND [start_period]<=#" + FormatSqlDate(request.to) +
-          "# AND [end_period]>=#" + FormatSqlDate(request.from) + "# ORDER BY start_period, ID",
+          QuoteName(assistant) + "' AND [Paid]=True AND [Void]=False AND [start_period]<=#" +
+          FormatSqlDate(to) + "# AND [end_period]>=#" + FormatSqlDate(from) +
+          "# ORDER BY start_period, ID",
       RecordsetType::kForwardOnly);
-  std::optional<PaidCheck> paid;
-  if (!rs->IsEOF()) {
-    paid = PaidCheck{rs->Field("ID").ToInt(), rs->Field("check_number").ToText(),
-                     rs->Field("start_period").ToDate(), rs->Field("end_period").ToDate()};
+  std::vector<PaidCheck> paid;
+  for (; !rs->IsEOF(); rs->MoveNext()) {
+    paid.push_back({rs->Field("ID").ToInt(), rs->Field("check_number").ToText(),
+                    rs->Field("start_period").ToDate(), rs->Field("end_period").ToDate()});
   }
   rs->Close();
   return paid;
 }
 
+std::string NextCheckNumber(Database& db) {
+  auto rs = db.OpenRecordset("SELECT check_number FROM [Payment Journal] WHERE check_number<>''",
+                             RecordsetType::kForwardOnly);
+  std::int64_t highest = 0;
+  for (; !rs->IsEOF(); rs->MoveNext()) {
+    // A number written by another program may be no number; it is not counted.
+    RunStep([&] {
+      highest = std::max(highest, ParseWholeNumber(rs->Field("check_number").ToText(), 0,
+                                                   std::numeric_limits<std::int32_t>::max() - 1));
+    });
+  }
+  rs->Close();
+  return std::to_string(highest + 1);
+}
+
+void RequireFreeCheckNumber(Database& db, const std::string& number) {
+  auto rs = db.OpenRecordset(
+      "SELECT ID, payee, start_period, end_period FROM [Payment Journal] WHERE [Void]=False AND "
+      "check_number='" +
+          QuoteName(number) + "' ORDER BY ID",
+      RecordsetType::kForwardOnly);
+  if (rs->IsEOF()) return;
+  const std::string text = "check number " + number + " is already used by check ID " +
+                           std::to_string(rs->Field("ID").ToInt()) + " (" +
+                           rs->Field("payee").ToText() + ", " +
+                           FormatShortDate(rs->Field("start_period").ToDate()) + " to " +
+                           FormatShortDate(rs->Field("end_period").ToDate()) +
+                           "); give another number, or leave it blank for the next one";
+  rs->Close();
+  throw Fault("check", text);
+}
+
+std::optional<PaidCheck> PaidOverlap(Database& db, const PaycheckRequest& request) {
+  const std::vector<PaidCheck> paid = PaidChecks(db, request.assistant, request.from, request.to);
+  if (paid.empty()) return std::nullopt;
+  return paid.front();
+}
+
 PaycheckOutcome PreparePaycheck(Database& db, const Clock& clock, const PaycheckRequest& request) {
+  // A period already paid says so first: a form sent again is the likely cause.
+  const auto paid = PaidOverlap(db, request);
+  if (!paid && !request.check_number.empty()) RequireFreeCheckNumber(db, request.check_number);
   PaycheckOutcome outcome = PreparedPaycheck(db, clock, request).outcome;
-  if (const auto paid = PaidOverlap(db, request)) outcome.refusal = AlreadyPaid(request, *paid);
+  if (paid) outcome.refusal = AlreadyPaid(request, *paid);
   return outcome;
 }
 
@@ -164,6 +210,7 @@ PaycheckOutcome PayPaycheck(Database& db, const Clock& clock, const PaycheckRequ
   // added, between these reads and the payment.
   TransactionScope tx(db);
   if (const auto paid = PaidOverlap(db, request)) throw AlreadyPaid(request, *paid);
+  if (!request.check_number.empty()) RequireFreeCheckNumber(db, request.check_number);
   PreparedPaycheck prepared(db, clock, request);
   PaycheckOutcome& outcome = prepared.outcome;
   if (outcome.refusal) return outcome;

@@ -3,6 +3,7 @@
 #include "common/payroll_schema.h"
 #include "common/text.h"
 #include "host/household/fault.h"
+#include "host/household/identities.h"
 #include "host/household/input_text.h"
 
 namespace veltrane::household {
@@ -23,11 +24,21 @@ constexpr PersonField kEmployerIdField = {"employer-id", "federal_employer_id",
                                           "federal employer identification number"};
 constexpr PersonField kSsnField = {"ssn", "social_security_number", "social security number"};
 
+// A field's text as it is stored: the numbers and codes that go onto the
+// W-2 and W-3 checked and in one form, any other text as given.
+std::string Stored(std::string_view field, std::string_view text) {
+  if (field == "ssn") return ReadSsn(field, text);
+  if (field == "employer-id") return ReadEmployerId(field, text);
+  if (field == "zip") return ReadZip(field, text);
+  if (field == "state") return ReadState(field, text);
+  return ReadText(field, text);
+}
+
 // Sets the row's text fields that are given, each one of `allowed`.
 void ApplyText(const GivenFields& given, RowImage& row, std::span<const PersonField> allowed) {
   for (const auto& [name, text] : given) {
     for (const PersonField& f : allowed) {
-      if (name == f.field) row.Set(f.column, ReadText(f.field, text));
+      if (name == f.field) row.Set(f.column, Stored(f.field, text));
     }
   }
 }

@@ -7,6 +7,7 @@
 
 #include "common/display.h"
 #include "common/text.h"
+#include "host/household/identities.h"
 #include "host/household/input_text.h"
 #include "host/household/thresholds.h"
 
@@ -33,6 +34,27 @@ std::vector<Period> PeriodsOf(const std::string& type, int year) {
 }
 
 bool IsScheduleH(const std::string& type) { return IEquals(type, "Form 1040 Schedule H"); }
+
+// What a W-2 or W-3 cannot carry as it should: the employer's
+// identification number, and the Social Security number of each assistant
+// of `names`, where one is missing or not valid.
+std::vector<std::string> NumberNotes(Database& db, const std::vector<std::string>& names) {
+  std::vector<std::string> notes;
+  if (const auto employer = ReadEmployer(db); !employer) {
+    notes.push_back(
+        "There is no employer on file: the forms need the employer's name, address "
+        "and identification number.");
+  } else if (const auto problem = EmployerIdProblem(employer->Text("federal_employer_id"))) {
+    notes.push_back("The employer identification number " + *problem + ".");
+  }
+  for (const std::string& name : names) {
+    const auto row = FindAssistant(db, name);
+    if (!row) continue;
+    if (const auto problem = SsnProblem(row->Text("social_security_number")))
+      notes.push_back(name + "'s Social Security number " + *problem + ".");
+  }
+  return notes;
+}
 
 // Whom a statement of the package is written for: each assistant on a page
 // of their own for the W-2, which an employer hands to each of them, else
@@ -94,7 +116,14 @@ YearEndContent MakeYearEnd(Database& db, const YearEndRequest& request,
   YearEndContent content;
   content.year = request.year;
   content.employer = ReadEmployerHeading(db);
-  content.notes = HouseholdThresholdNotes(db, request.year, request.assistant);
+  const std::vector<std::string> thresholds =
+      HouseholdThresholdNotes(db, request.year, request.assistant);
+  content.notes = thresholds;
+  const std::vector<std::string> everyone =
+      request.assistant.empty() ? AssistantNames(db)
+                                : std::vector<std::string>{RequireAssistant(db, request.assistant)};
+  const std::vector<std::string> numbers = NumberNotes(db, everyone);
+  content.notes.insert(content.notes.end(), numbers.begin(), numbers.end());
   std::set<std::string> taken;
   StatementSession session(db);
   for (const std::string& type : session.catalogue()) {
@@ -113,7 +142,10 @@ YearEndContent MakeYearEnd(Database& db, const YearEndRequest& request,
         std::string file = StatementFileName(title, period.from, period.to);
         if (own) file.insert(file.size() - 5, "_" + ShortKey(assistant));
         page.file = Unique(file, taken);
-        if (IsScheduleH(type)) page.notes = content.notes;
+        if (IsScheduleH(type)) page.notes = thresholds;
+        if (IEquals(type, "Form W-3")) page.notes = numbers;
+        if (IEquals(type, "Form W-2"))
+          page.notes = NumberNotes(db, assistant.empty() ? everyone : std::vector{assistant});
         content.pages.push_back(std::move(page));
       }
     }

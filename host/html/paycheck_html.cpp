@@ -48,8 +48,10 @@ std::string PaycheckHtml(const PaycheckShown& c) {
   }
   html +=
       "<table><caption>Earnings and deductions</caption><thead><tr><th scope=\"col\">Item</th>"
-      "<th scope=\"col\">Hours</th><th scope=\"col\">Rate</th><th scope=\"col\">Current</th>"
-      "<th scope=\"col\">Year to date</th></tr></thead><tbody>";
+      "<th scope=\"col\" class=\"num\">Hours</th><th scope=\"col\" class=\"num\">Rate</th>"
+      "<th scope=\"col\" class=\"num\">Current</th><th scope=\"col\" class=\"num\">Year to "
+      "date</th>"
+      "</tr></thead><tbody>";
   for (const PaycheckLine& l : PaycheckLines(c)) {
     if (l.kind == PaycheckLine::Kind::kHeading) {
       html += "<tr><th scope=\"rowgroup\" colspan=\"5\">" + EscapeHtml(l.label) + "</th></tr>";

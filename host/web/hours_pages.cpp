@@ -46,11 +46,27 @@ struct Grid {
   std::map<std::string, std::string> faults;  // cell -> message
 };
 
-WebReply HoursPage(WebContext& c, const Grid& g, std::string_view week_text,
-                   std::string_view week_fault, std::string_view notice) {
+// A recorded number of hours as the grid shows it: blank for none.
+std::string HoursText(float hours) { return hours == 0 ? "" : FormatHours(hours); }
+
+// What the work journal holds for the day, said to a person.
+std::string Recorded(const household::RecordedDay& day) {
+  if (day.paid_by) {
+    return "paid by check ID " + std::to_string(*day.paid_by) + ": " +
+           FormatHours(day.paid_regular) + " regular, " + FormatHours(day.paid_overtime) +
+           " overtime";
+  }
+  if (day.entries == 0) return "nothing recorded";
+  return "recorded " + FormatHours(day.regular) + " regular, " + FormatHours(day.overtime) +
+         " overtime";
+}
+
+WebReply HoursPage(WebContext& c, Grid g, std::string_view week_text, std::string_view week_fault,
+                   std::string_view notice, std::string_view fault) {
   WebPage page("Hours", "/hours", c.token);
   if (!notice.empty()) page.Notice(notice, false);
-  if (!g.faults.empty()) page.Notice("Nothing was recorded; correct the hours marked below.", true);
+  if (!fault.empty()) page.Notice(fault, true);
+  if (!g.faults.empty()) page.Notice("Nothing was saved; correct the hours marked below.", true);
 
   page.BeginForm("/hours", "Which week", false);
   page.TextField("week", "&Week starting", week_text, week_fault, "a date, like 3/1/2004");
@@ -65,22 +81,14 @@ WebReply HoursPage(WebContext& c, const Grid& g, std::string_view week_text,
     page.Paragraph("No assistants yet; add one on the Assistants page.");
     return WebReply::Page(page.Render());
   }
-  // What the work journal holds for the week, by assistant and day.
-  std::map<std::string, std::string> recorded;
-  for (const HoursEntry& e : household::ListHours(
-           c.db,
-           {std::nullopt, FormatShortDate(g.first), FormatShortDate(DayOf(g.first, 6)), false})) {
-    std::string& text = recorded[e.name + "\n" + FormatShortDate(e.day)];
-    text += (text.empty() ? "" : ", ") + FormatHours(e.regular) + " + " + FormatHours(e.overtime) +
-            (e.paid ? " paid" : "");
-  }
+  const auto recorded = household::RecordedDays(c.db, g.first, DayOf(g.first, 6));
 
-  page.BeginForm("/hours", "Hours to add for the week of " + shown_week);
+  page.BeginForm("/hours", "The hours of the week of " + shown_week);
   page.Hidden("week", shown_week);
   page.Paragraph(
-      "Type the regular hours (Reg) and the overtime hours (OT) of each day worked; leave a day "
-      "blank when nothing was worked. Hours already recorded are shown above the fields; new "
-      "hours are added to them.");
+      "Each day shows the hours recorded for it. Type a day's regular hours (Reg) and overtime "
+      "hours (OT) as they should be: they replace what is recorded. A day left blank has no "
+      "hours. A day a check pays cannot change here.");
   page.Html("<table><caption>Hours of the week of " + EscapeHtml(shown_week) +
             "</caption><thead><tr><th scope=\"col\">Assistant</th>");
   for (int d = 0; d < 7; ++d) {
@@ -94,27 +102,37 @@ WebReply HoursPage(WebContext& c, const Grid& g, std::string_view week_text,
     page.Html("<tr><th scope=\"row\">" + EscapeHtml(g.names[i]) + "</th>");
     page.Hidden("name" + std::to_string(a), g.names[i]);
     for (int d = 0; d < 7; ++d) {
-      const std::string day = FormatShortDate(DayOf(g.first, d));
-      page.Html("<td>");
-      if (const auto it = recorded.find(g.names[i] + "\n" + day); it != recorded.end())
-        page.Html("<div class=\"hint\">recorded " + EscapeHtml(it->second) + "</div>");
-      for (const char kind : {'r', 'o'}) {
-        const std::string cell = Cell(a, d, kind);
-        const auto value = g.values.find(cell);
-        const auto fault = g.faults.find(cell);
-        page.Html(kind == 'r' ? "Reg " : " OT ");
-        page.CellField(cell,
-                       std::string(kind == 'r' ? "Regular" : "Overtime") + " hours, " + g.names[i] +
-                           ", " + kDayNames[d] + " " + day,
-                       value == g.values.end() ? "" : value->second,
-                       fault == g.faults.end() ? "" : fault->second);
+      const Date day = DayOf(g.first, d);
+      const auto it = recorded.find({g.names[i], day});
+      const household::RecordedDay record =
+          it == recorded.end() ? household::RecordedDay{} : it->second;
+      const std::string about = "day-" + std::to_string(a) + "-" + std::to_string(d);
+      page.Html("<td><div class=\"hint\" id=\"" + about + "\">" + EscapeHtml(Recorded(record)) +
+                "</div>");
+      if (!record.paid_by) {
+        for (const char kind : {'r', 'o'}) {
+          const std::string cell = Cell(a, d, kind);
+          // Shown again as sent when the grid comes back with a fault.
+          const auto sent = g.values.find(cell);
+          const std::string value = sent != g.values.end()
+                                        ? sent->second
+                                        : HoursText(record.entries == 0 ? 0
+                                                    : kind == 'r'       ? record.regular
+                                                                        : record.overtime);
+          const auto fault = g.faults.find(cell);
+          page.Html(kind == 'r' ? "Reg " : " OT ");
+          page.CellField(cell,
+                         std::string(kind == 'r' ? "Regular" : "Overtime") + " hours, " +
+                             g.names[i] + ", " + kDayNames[d] + " " + FormatShortDate(day),
+                         value, fault == g.faults.end() ? "" : fault->second, about);
+        }
       }
       page.Html("</td>");
     }
     page.Html("</tr>");
   }
   page.Html("</tbody></table>");
-  page.Button("Record &hours");
+  page.Button("Save the &hours");
   page.EndForm();
   return WebReply::Page(page.Render());
 }
@@ -133,45 +151,56 @@ WebReply ShowHours(WebContext& c, const WebRequest& r) {
     }
   }
   std::string notice;
-  if (const auto n = r.Value("recorded"))
-    notice = "Recorded " + *n + (*n == "1" ? " day" : " days") + " of hours.";
-  return HoursPage(c, g, week.empty() ? FormatShortDate(g.first) : week, fault, notice);
+  if (const auto n = r.Value("changed"))
+    notice = *n == "0" ? "Nothing changed."
+                       : "Saved: " + *n + (*n == "1" ? " day" : " days") + " changed.";
+  return HoursPage(c, g, week.empty() ? FormatShortDate(g.first) : week, fault, notice, "");
 }
 
-WebReply RecordHoursPost(WebContext& c, const WebRequest& r) {
-  Database& db = c.db;
+// Every day of the grid sent becomes what it says; a day of no inputs (one
+// a check pays) is left alone.
+WebReply SaveHoursPost(WebContext& c, const WebRequest& r) {
   Grid g;
   g.first = household::ReadDate("week", r.ValueOr("week"));
-  std::vector<HoursEntry> entries;
+  std::vector<HoursEntry> days;
   for (int a = 0;; ++a) {
     const auto name = r.Value("name" + std::to_string(a));
     if (!name) break;
     g.names.push_back(*name);
     for (int d = 0; d < 7; ++d) {
-      const std::string reg = r.ValueOr(Cell(a, d, 'r'));
-      const std::string ot = r.ValueOr(Cell(a, d, 'o'));
-      g.values[Cell(a, d, 'r')] = reg;
-      g.values[Cell(a, d, 'o')] = ot;
-      if (Trim(reg).empty() && Trim(ot).empty()) continue;
+      const auto reg = r.Value(Cell(a, d, 'r'));
+      const auto ot = r.Value(Cell(a, d, 'o'));
+      if (!reg && !ot) continue;
+      g.values[Cell(a, d, 'r')] = reg.value_or("");
+      g.values[Cell(a, d, 'o')] = ot.value_or("");
       try {
-        entries.push_back(
-            household::CheckHours(db, {*name, FormatShortDate(DayOf(g.first, d)), reg, ot}));
+        days.push_back(household::CheckHours(
+            c.db, {*name, FormatShortDate(DayOf(g.first, d)), reg.value_or(""), ot.value_or("")}));
       } catch (const household::Fault& e) {
         g.faults[Cell(a, d, e.field() == "overtime" ? 'o' : 'r')] = ForPage(e, kLabels).text;
       }
     }
   }
-  if (!g.faults.empty()) return HoursPage(c, g, FormatShortDate(g.first), "", "");
-  household::RecordHours(db, entries);
-  return WebReply::SeeOther(PathWith("/hours", {{"week", FormatShortDate(g.first)},
-                                                {"recorded", std::to_string(entries.size())}}));
+  int changed = 0;
+  if (g.faults.empty()) {
+    try {
+      changed = household::SetHours(c.db, days);
+    } catch (const household::Fault& e) {
+      // A day paid or filled since the grid was shown: nothing is saved.
+      return HoursPage(c, g, FormatShortDate(g.first), "", "",
+                       "Nothing was saved: " + ForPage(e, kLabels).text + ".");
+    }
+  }
+  if (!g.faults.empty()) return HoursPage(c, g, FormatShortDate(g.first), "", "", "");
+  return WebReply::SeeOther(PathWith(
+      "/hours", {{"week", FormatShortDate(g.first)}, {"changed", std::to_string(changed)}}));
 }
 
 }  // namespace
 
 void AddHoursPages(std::vector<WebRoute>& routes) {
   routes.push_back({"/hours", false, ShowHours});
-  routes.push_back({"/hours", true, RecordHoursPost});
+  routes.push_back({"/hours", true, SaveHoursPost});
 }
 
 }  // namespace veltrane::web

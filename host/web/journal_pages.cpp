@@ -4,6 +4,7 @@
 
 #include "common/display.h"
 #include "host/household/journal.h"
+#include "host/household/paycheck_lines.h"
 #include "host/html/escape.h"
 #include "host/html/paycheck_html.h"
 #include "host/web/page.h"
@@ -69,9 +70,10 @@ WebReply ShowJournal(WebContext& c, const WebRequest& r) {
   return WebReply::Page(page.Render());
 }
 
+// The check as its pay stub; printed, the page is the stub alone.
 WebReply ShowCheckPage(WebContext& c, const WebRequest& r) {
   const std::int32_t id = household::ReadCheckId(r.ValueOr("id"));
-  const PaycheckShown shown = household::ShowCheck(c.db, c.clock, id);
+  const PaycheckShown shown = household::PayStubOf(household::ShowCheck(c.db, c.clock, id));
   WebPage page("Check ID " + std::to_string(id), "/journal", c.token);
   if (const auto marked = r.Value("paid")) {
     page.Notice("Paid: check ID " + std::to_string(id) + " is in the payment journal; " + *marked +
@@ -86,21 +88,63 @@ WebReply ShowCheckPage(WebContext& c, const WebRequest& r) {
                 false);
   }
   page.Html(html::PaycheckHtml(shown));
+  page.Html("<p class=\"no-print\">Printed, this page is the check's pay stub, on one sheet.</p>");
   if (!shown.is_void) {
-    page.BeginForm("/check/void", "Void this check");
+    page.BeginForm("/check/void", "Void this check", false);
     page.Hidden("id", std::to_string(id));
     page.Paragraph(
         "A void check leaves every total and statement; the hours of its period become "
-        "unpaid again, unless another check covers their day.");
-    page.Button("Voi&d check ID " + std::to_string(id));
+        "unpaid again, unless another check covers their day. The next page asks before "
+        "anything changes.");
+    page.Button("Voi&d check ID " + std::to_string(id) + "...");
     page.EndForm();
   }
+  page.Html("<p class=\"no-print\">");
   page.Link("/journal", "Back to the payment &journal");
+  page.Html("</p>");
+  return WebReply::Page(page.Render());
+}
+
+// The second step of a void: what it would do, and the button that does it.
+WebReply ConfirmVoidPage(WebContext& c, const WebRequest& r) {
+  const std::int32_t id = household::ReadCheckId(r.ValueOr("id"));
+  household::VoidPreview preview;
+  try {
+    preview = household::PreviewVoid(c.db, id);
+  } catch (const household::Fault&) {
+    // Void already: the check shows it.
+    return WebReply::SeeOther(PathWith("/check", {{"id", std::to_string(id)}}));
+  }
+  const household::VoidOutcome& check = preview.check;
+  WebPage page("Void check ID " + std::to_string(id) + "?", "/journal", c.token);
+  page.Paragraph("Check ID " + std::to_string(id) + " pays " + check.payee + " " +
+                 FormatCurrency(check.gross) + " for " + FormatShortDate(check.start) + " to " +
+                 FormatShortDate(check.end) +
+                 ". Voiding it takes it out of every total and "
+                 "statement; it stays in the journal, marked void.");
+  if (preview.days.empty()) {
+    page.Paragraph(
+        "No day's hours become payable again: none are recorded as paid by this check, "
+        "or another check pays their day.");
+  } else {
+    std::string days;
+    for (const Date& day : preview.days) days += (days.empty() ? "" : ", ") + FormatShortDate(day);
+    page.Paragraph("The hours of these days become payable again: " + days + ".");
+  }
+  page.BeginForm("/check/void", "Void the check");
+  page.Hidden("id", std::to_string(id));
+  page.Hidden("confirm", "yes");
+  page.Button("Yes, voi&d check ID " + std::to_string(id));
+  page.EndForm();
+  page.Link(PathWith("/check", {{"id", std::to_string(id)}}), "No, &keep the check");
   return WebReply::Page(page.Render());
 }
 
 WebReply VoidPost(WebContext& c, const WebRequest& r) {
   const std::int32_t id = household::ReadCheckId(r.ValueOr("id"));
+  // A void is done from its confirmation only.
+  if (r.ValueOr("confirm") != "yes")
+    return WebReply::SeeOther(PathWith("/check/void", {{"id", std::to_string(id)}}));
   try {
     const household::VoidOutcome v = household::VoidCheck(c.db, id);
     return WebReply::SeeOther(PathWith(
@@ -116,6 +160,7 @@ WebReply VoidPost(WebContext& c, const WebRequest& r) {
 void AddJournalPages(std::vector<WebRoute>& routes) {
   routes.push_back({"/journal", false, ShowJournal});
   routes.push_back({"/check", false, ShowCheckPage});
+  routes.push_back({"/check/void", false, ConfirmVoidPage});
   routes.push_back({"/check/void", true, VoidPost});
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "host/html/escape.h"
+#include "host/html/pay_stub.h"
 #include "hotkeymap/loc_indep_hot_keys.h"
 #include "hotkeymap/memory_form.h"
 
@@ -185,19 +186,20 @@ void WebPage::TextField(std::string_view name, std::string_view caption, std::st
 }
 
 void WebPage::CellField(std::string_view name, std::string_view label, std::string_view value,
-                        std::string_view fault) {
+                        std::string_view fault, std::string_view described_by) {
   const std::string id = NewId();
   Add("Label", "", id);
   Add("vtText", "", id);
+  std::string described(described_by);
+  if (!fault.empty()) described += (described.empty() ? "" : " ") + id + "-fault";
   body_ += "<label class=\"sr\" for=\"" + id + "\">" + EscapeHtml(label) +
            "</label><input type=\"text\" size=\"4\" id=\"" + id + "\"" + Attribute("name", name) +
            Attribute("value", value);
-  if (!fault.empty()) {
-    body_ += " aria-invalid=\"true\" aria-describedby=\"" + id + "-fault\">";
+  if (!described.empty()) body_ += Attribute("aria-describedby", described);
+  if (!fault.empty()) body_ += " aria-invalid=\"true\"";
+  body_ += ">";
+  if (!fault.empty())
     body_ += "<span class=\"fault\" id=\"" + id + "-fault\">" + EscapeHtml(fault) + "</span>";
-  } else {
-    body_ += ">";
-  }
 }
 
 void WebPage::Checkbox(std::string_view name, std::string_view caption, bool checked) {
@@ -280,9 +282,9 @@ std::string WebPage::Render() const {
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"><title>" +
-      EscapeHtml(title_) + " - paystead</title><style>" + kStyle + "</style></head><body>" +
-      "<header>" + nav_ + "</header><main><h1>" + EscapeHtml(title_) + "</h1>" + body_ +
-      "</main><script type=\"application/json\" id=\"hotkeys\">{";
+      EscapeHtml(title_) + " - paystead</title><style>" + kStyle + html::kPayStubStyle +
+      "</style></head><body>" + "<header>" + nav_ + "</header><main><h1>" + EscapeHtml(title_) +
+      "</h1>" + body_ + "</main><script type=\"application/json\" id=\"hotkeys\">{";
   bool first = true;
   for (const auto& [letter, id] : focus) {
     html += (first ? "" : ",") + JsonText(std::string(1, letter)) + ":" + JsonText(id);

@@ -37,8 +37,9 @@ class WebPage {
                  std::string_view fault = "", std::string_view hint = "");
   // A text field in a table cell: its label is read by a screen reader
   // but not shown, as the cell's row and column headings show it.
+  // `described_by` names an element of the page that describes the field.
   void CellField(std::string_view name, std::string_view label, std::string_view value,
-                 std::string_view fault = "");
+                 std::string_view fault = "", std::string_view described_by = "");
   void Checkbox(std::string_view name, std::string_view caption, bool checked);
   // Options as (value, text); an option whose value is empty is shown but
   // cannot be chosen (a heading of the list).

@@ -31,6 +31,10 @@ PageFault ForPage(const household::Fault& fault,
       text += "; void check ID " + std::to_string(fault.check_id()) +
               " on the Journal page first to pay those days again";
       break;
+    case Remedy::kVoidToChange:
+      text += "; void check ID " + std::to_string(fault.check_id()) +
+              " on the Journal page first to change them";
+      break;
     case Remedy::kRecordHours:
       text += "; record hours on the Hours page, or give hours or supplemental pay here";
       break;

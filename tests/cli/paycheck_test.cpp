@@ -36,7 +36,7 @@ TEST_F(Paycheck, PayingTheSamePeriodTwiceIsRefusedNamingTheFirstCheck) {
   const ProgramResult again = PayFirstWeek("Ann Lee");
   EXPECT_EQ(again.exit_code, 1);
   EXPECT_THAT(again.err, HasSubstr("Ann Lee is already paid for days of 3/1/2004 to 3/7/2004: "
-                                   "check ID 1 (no check number) pays 3/1/2004 to 3/7/2004; void "
+                                   "check ID 1 (No. 1) pays 3/1/2004 to 3/7/2004; void "
                                    "that check first ('paystead void 1') to pay those days again"));
   EXPECT_EQ(LineCount(again.err), 1) << again.err;
   // Shown without --pay, the paycheck says that paying it would be refused.

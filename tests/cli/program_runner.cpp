@@ -110,7 +110,7 @@ void ProgramTest::MakeHousehold() const {
   Ok({"settings", "set", "--period", "Weekly"});
   Ok({"assistant", "add",        "Ann Lee",      "--first", "Ann",         "--last",
       "Lee",       "--address1", "5 Oak Street", "--city",  "Springfield", "--state",
-      "IL",        "--zip",      "62702",        "--ssn",   "987-65-4320", "--rate",
+      "IL",        "--zip",      "62702",        "--ssn",   "123-45-6780", "--rate",
       "10",        "--fit",      "Single:1",     "--ss",    "--medicare"});
 }
 

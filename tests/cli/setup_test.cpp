@@ -116,6 +116,18 @@ const BadInput kBadInputs[] = {
     {{"hours", "add", "Ann Lee", "3/1/2004", "8", "many"}, "OT: 'many' is not a number of hours"},
     {{"hours", "add", "Ann Lee", "3/1/2004", "20", "6"}, "more than the 24 hours of a day"},
     {{"hours", "list", "--from", "3/7/2004", "--to", "3/1/2004"}, "--from is after --to"},
+    {{"hours", "set", "Ann Lee", "3/1/2004", "4"},
+     "the hours of Ann Lee on 3/1/2004 are paid by check ID 1, for 3/1/2004 to 3/7/2004; void "
+     "that check first ('paystead void 1') to change them"},
+    {{"hours", "delete", "Ann Lee", "3/9/2004"}, "no unpaid hours are recorded for Ann Lee"},
+    // The numbers and codes of the W-2 and W-3.
+    {{"assistant", "add", "Bo", "--rate", "9", "--ssn", "900-12-3456"},
+     "--ssn: '900-12-3456' is not a Social Security number"},
+    {{"assistant", "set", "Ann Lee", "--state", "XX"},
+     "--state: 'XX' is not a state's postal code"},
+    {{"employer", "set", "--employer-id", "123"},
+     "--employer-id: '123' is not an employer identification number"},
+    {{"employer", "set", "--zip", "abc"}, "--zip: 'abc' is not a ZIP code"},
     // Settings.
     {{"settings", "set", "--period", "Fortnightly"},
      "is not a pay period; use one of Weekly, Biweekly"},
@@ -167,6 +179,9 @@ const BadInput kBadInputs[] = {
      "Ann Lee is already paid for days of 3/1/2004 to 3/7/2004: check ID 1"},
     {{"paycheck", "Ann Lee", "--from", "3/7/2004", "--to", "3/7/2004", "--hours", "8", "--pay"},
      "Ann Lee is already paid for days of 3/7/2004 to 3/7/2004: check ID 1"},
+    {{"paycheck", "Ann Lee", "--from", "3/8/2004", "--to", "3/14/2004", "--hours", "8", "--check",
+      "1", "--pay"},
+     "--check: check number 1 is already used by check ID 1"},
     {{"--today", "13/1/2004", "journal"}, "--today: '13/1/2004' is not a date"},
     // The payment journal.
     {{"check", "99"}, "there is no check with ID 99"},

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "cli/html_reading.h"
 #include "cli/program_runner.h"
@@ -22,6 +23,7 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 using Cells = std::vector<std::vector<std::string>>;
 
@@ -205,21 +207,31 @@ std::string Chromium() {
   return "";
 }
 
-// The document as the browser built it from the file.
-std::string DumpDom(const std::string& chromium, const std::string& file, const std::string& dir) {
-  const std::string command =
-      chromium +
-      " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
-      "--disable-background-networking --disable-component-update --disable-sync "
-      "--user-data-dir='" +
-      dir + "/chromium' --dump-dom 'file://" + file + "' 2>/dev/null";
-  std::string dom;
+// What a command prints on its standard output.
+std::string Output(const std::string& command) {
+  std::string text;
   if (FILE* p = ::popen(command.c_str(), "r")) {
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) dom.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) text.append(buffer, n);
     ::pclose(p);
   }
-  return dom;
+  return text;
+}
+
+// Headless Chromium on a file, with `what` to do: "--dump-dom", or
+// "--print-to-pdf=FILE".
+std::string Headless(const std::string& chromium, const std::string& what, const std::string& file,
+                     const std::string& dir) {
+  return Output(chromium +
+                " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
+                "--disable-background-networking --disable-component-update --disable-sync "
+                "--no-pdf-header-footer --user-data-dir='" +
+                dir + "/chromium' " + what + " 'file://" + file + "' 2>/dev/null");
+}
+
+// The document as the browser built it from the file.
+std::string DumpDom(const std::string& chromium, const std::string& file, const std::string& dir) {
+  return Headless(chromium, "--dump-dom", file, dir);
 }
 
 TEST_F(StatementPagesProgramTest, ThePagesInARealBrowser) {
@@ -235,6 +247,31 @@ TEST_F(StatementPagesProgramTest, ThePagesInARealBrowser) {
   const ReadPage built = ReadHtml(DumpDom(chromium, page, dir_));
   EXPECT_EQ(built.rows, ReadHtml(ReadFile(page)).rows);
   EXPECT_EQ(built.title, "Form 941 - 1/1/2004 to 3/31/2004");
+}
+
+// The stub printed by the browser is one sheet holding every figure the
+// terminal shows of the check, the Social Security number by its last four
+// digits only, and nothing of the pages' navigation.
+TEST_F(StatementPagesProgramTest, APayStubPrintsOnOneSheet) {
+  const std::string chromium = Chromium();
+  if (chromium.empty()) GTEST_SKIP() << "Chromium is not installed; .ci/run installs it";
+  Ok({"check", "1", "--format", "html", "--output", Path("stub.html")});
+  Headless(chromium, "--print-to-pdf='" + Path("stub.pdf") + "'", Path("stub.html"), dir_);
+  if (!fs::exists(Path("stub.pdf"))) GTEST_SKIP() << "Chromium cannot start here";
+  EXPECT_THAT(Output("pdfinfo '" + Path("stub.pdf") + "'"),
+              ::testing::ContainsRegex("Pages: +1\n"));
+  const std::string printed = Output("pdftotext -layout '" + Path("stub.pdf") + "' -");
+  const std::string terminal = Ok({"check", "1"});
+  std::smatch m;
+  for (auto it = terminal.cbegin();
+       std::regex_search(it, terminal.cend(), m, std::regex("\\$[0-9,]+\\.[0-9]{2}"));
+       it = m.suffix().first)
+    EXPECT_THAT(printed, HasSubstr(m.str())) << "the stub lacks " << m.str();
+  for (const char* figure :
+       {"XXX-XX-6780", "1/5/2004 to 1/11/2004", "No. 1", "Date 1/11/2004", "40"})
+    EXPECT_THAT(printed, HasSubstr(figure));
+  EXPECT_THAT(printed, Not(HasSubstr("123-45")));
+  EXPECT_THAT(printed, Not(HasSubstr("Journal")));
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ class PaycheckViewTest : public ::testing::Test {
   PaycheckViewTest() {
     check.employer_info = "Dana Whitfield\r\n12 Larch Lane\r\nEmployer ID: Pending";
     check.employee_info =
-        "Rosa Delgado\r\n48 Elm Street\r\nApt. 2\r\nSpringfield, IL 62702\r\n987-65-4321";
+        "Rosa Delgado\r\n48 Elm Street\r\nApt. 2\r\nSpringfield, IL 62702\r\n123-45-6789";
     check.check_date = "3/8/2004";
     check.payee = "Rosa Delgado";
     check.period_start = "3/1/2004";
@@ -48,7 +48,7 @@ TEST_F(PaycheckViewTest, BlocksStandSideBySideLineByLine) {
                              "12 Larch Lane           48 Elm Street\n"
                              "Employer ID: Pending    Apt. 2\n"
                              "                        Springfield, IL 62702\n"
-                             "                        987-65-4321\n"));
+                             "                        123-45-6789\n"));
   EXPECT_THAT(out, Not(HasSubstr("\r")));
 }
 

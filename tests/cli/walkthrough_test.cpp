@@ -27,7 +27,7 @@ TEST_F(Walkthrough, FromAnEmptyFolderToAPaidCheck) {
   EXPECT_THAT(
       Ok({"assistant", "add",        "Rosa Delgado",  "--first", "Rosa",        "--last",
           "Delgado",   "--address1", "48 Elm Street", "--city",  "Springfield", "--state",
-          "IL",        "--zip",      "62702",         "--ssn",   "987-65-4321", "--rate",
+          "IL",        "--zip",      "62702",         "--ssn",   "123-45-6789", "--rate",
           "10",        "--fit",      "Single:1",      "--ss",    "--medicare",  "--futa"}),
       HasSubstr(
           "$10.00 an hour, $15.00 overtime; withholdings FIT Single 1, Soc. Sec., Medicare, FUTA"));
@@ -66,7 +66,7 @@ TEST_F(Walkthrough, FromAnEmptyFolderToAPaidCheck) {
   EXPECT_THAT(Ok({"hours", "list", "--unpaid"}), HasSubstr("No hours found."));
 
   const std::string check = Ok({"check", "1"});
-  EXPECT_THAT(check, HasSubstr("Employer ID: 36-4417520    987-65-4321"));
+  EXPECT_THAT(check, HasSubstr("Employer ID: 36-4417520    XXX-XX-6789"));
   EXPECT_THAT(check, HasRow({"Net pay", "$356.00", "$356.00"}));
 }
 

@@ -16,6 +16,7 @@
 #include "common/sqlite_database.h"
 #include "host/household/fault.h"
 #include "host/household/hours.h"
+#include "host/household/journal.h"
 #include "host/household/paycheck.h"
 #include "host/household/people.h"
 #include "host/household/settings.h"
@@ -48,7 +49,7 @@ class HouseholdTest : public ::testing::Test {
                       {"employer-id", "36-4417520"}});
     StoreSettings(*db, {{"period", "Weekly"}});
     AddAssistant(*db, "Ann Lee",
-                 {{{"first", "Ann"}, {"last", "Lee"}, {"ssn", "987-65-4320"}},
+                 {{{"first", "Ann"}, {"last", "Lee"}, {"ssn", "123-45-6780"}},
                   "10",
                   std::nullopt,
                   std::vector<ElectionInput>{{"fit", "FIT", "Single", "1"},

@@ -24,9 +24,9 @@ class Paying : public HouseholdTest {
 // period; the payment journal alone tells that it is paid.
 TEST_F(Paying, ADayIsPaidOnceUntilItsCheckIsVoid) {
   const auto pay = [&](const char* from, const char* to) {
-    return Pay({"Ann Lee", from, to, "1001", "40"});
+    return Pay({"Ann Lee", from, to, "", "40"});
   };
-  ASSERT_TRUE(pay("3/1/2004", "3/7/2004").paid);
+  ASSERT_TRUE(Pay({"Ann Lee", "3/1/2004", "3/7/2004", "1001", "40"}).paid);
   for (const auto& [from, to] : {std::pair{"3/1/2004", "3/7/2004"},
                                  {"3/7/2004", "3/13/2004"},
                                  {"2/24/2004", "3/1/2004"},
@@ -49,6 +49,23 @@ TEST_F(Paying, ADayIsPaidOnceUntilItsCheckIsVoid) {
   VoidCheck(*db, 1);
   EXPECT_TRUE(pay("3/1/2004", "3/7/2004").paid);
   EXPECT_EQ(Count("SELECT Count(*) AS n FROM [Payment Journal] WHERE [Void]=False"), 2);
+}
+
+TEST_F(Paying, ACheckNumberIsUsedOnceAndABlankOneFollowsTheHighest) {
+  for (const char* day : {"3/1/2004", "3/8/2004", "3/15/2004"}) AddHours("Ann Lee", day, "8");
+  EXPECT_EQ(Preview({"Ann Lee", "3/1/2004", "3/7/2004"}).shown.check_number, "1");
+  ASSERT_TRUE(Pay({"Ann Lee", "3/1/2004", "3/7/2004", "1001"}).paid);
+
+  const Fault reused = FaultOf([&] { Pay({"Ann Lee", "3/8/2004", "3/14/2004", "1001"}); });
+  EXPECT_EQ(reused.field(), "check");
+  EXPECT_THAT(reused.text(), HasSubstr("check number 1001 is already used by check ID 1 (Ann Lee, "
+                                       "3/1/2004 to 3/7/2004)"));
+  EXPECT_EQ(Pay({"Ann Lee", "3/8/2004", "3/14/2004"}).shown.check_number, "1002");
+  // A void check's number may be given again; a blank one still follows it.
+  VoidCheck(*db, 2);
+  EXPECT_EQ(Preview({"Ann Lee", "3/8/2004", "3/14/2004"}).shown.check_number, "1003");
+  EXPECT_TRUE(Pay({"Ann Lee", "3/8/2004", "3/14/2004", "1002"}).paid);
+  EXPECT_EQ(Checks(), 3);
 }
 
 TEST_F(Paying, ManualHoursAndSupplementalPayAreTaxedAndTheJournalHoursMarkedPaid) {

@@ -139,7 +139,6 @@ TEST_F(WebAppTest, AGetThatWouldChangeDataIsRefusedAndChangesNothing) {
             303);
   EXPECT_EQ(Get("/employer", {{"first", "Mallory"}}).status, 200);
   EXPECT_EQ(Get("/hours", {{"week", "3/1/2004"}, {"name0", "Ann Lee"}, {"r0-0", "8"}}).status, 200);
-  EXPECT_EQ(Get("/check/void", {{"id", "1"}}).status, 405);
   EXPECT_EQ(Count("Assistants"), 1);
   EXPECT_EQ(Count("Work Journal"), 0);
   EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE first_name='Mallory'"), 0);
@@ -172,20 +171,46 @@ TEST_F(WebAppTest, BadInputShowsTheMessageBesideTheFieldAndStoresNothing) {
       std::regex("name=\"rate\" value=\"ten\"[^>]*aria-invalid=\"true\">.*"
                  "class=\"fault\" id=\"c[0-9]+-fault\">&#39;ten&#39; is not an amount")));
   EXPECT_EQ(Count("Assistants"), 1);
+
+  const WebReply zip = Post("/employer", {{"first", "Dana"}, {"zip", "abc"}});
+  EXPECT_TRUE(std::regex_search(
+      zip.body,
+      std::regex("name=\"zip\" value=\"abc\"[^>]*aria-invalid=\"true\">.*"
+                 "class=\"fault\" id=\"c[0-9]+-fault\">&#39;abc&#39; is not a ZIP code")));
+  EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE zip='abc'"), 0);
 }
 
-TEST_F(WebAppTest, AWeekWithOneBadDayRecordsNoDay) {
+TEST_F(WebAppTest, TheWeekGridSetsEachDayAndOneBadDaySavesNone) {
   const WebReply reply = Post(
       "/hours",
       {{"week", "3/1/2004"}, {"name0", "Ann Lee"}, {"r0-0", "8"}, {"r0-1", "8"}, {"o0-1", "20"}});
   EXPECT_EQ(reply.status, 200);
   EXPECT_THAT(reply.body, HasSubstr("add up to more than the 24 hours of a day"));
-  EXPECT_THAT(reply.body, HasSubstr("Nothing was recorded"));
+  EXPECT_THAT(reply.body, HasSubstr("Nothing was saved"));
   EXPECT_EQ(Count("Work Journal"), 0);
 
+  // The same grid sent twice (a double click) records the week once.
+  RecordWeek();
+  const long long first_id = QueryNumber("SELECT Max(ID) AS n FROM [Work Journal]");
   RecordWeek();
   EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM [Work Journal] WHERE PaidFor=0"), 5);
-  EXPECT_THAT(Get("/hours", {{"week", "3/1/2004"}}).body, HasSubstr("recorded 8 + 0"));
+  EXPECT_EQ(QueryNumber("SELECT Max(ID) AS n FROM [Work Journal]"), first_id);
+  // Each input is described by what its day holds, and shows it.
+  const std::string grid = Get("/hours", {{"week", "3/1/2004"}}).body;
+  EXPECT_TRUE(std::regex_search(
+      grid, std::regex("id=\"(day-0-0)\">recorded 8 regular, 0 overtime</div>.*"
+                       "name=\"r0-0\" value=\"8\" aria-describedby=\"day-0-0\"")));
+  // A day cleared is a day without hours; a day changed holds the new ones only.
+  Post("/hours", {{"week", "3/1/2004"},
+                  {"name0", "Ann Lee"},
+                  {"r0-0", ""},
+                  {"r0-1", "6"},
+                  {"o0-1", "1"},
+                  {"r0-2", "8"},
+                  {"r0-3", "8"},
+                  {"r0-4", "8"}});
+  EXPECT_EQ(QueryNumber("SELECT Sum(RegHours) AS n FROM [Work Journal]"), 30);
+  EXPECT_EQ(QueryNumber("SELECT Sum(OTHours) AS n FROM [Work Journal]"), 1);
 }
 
 TEST_F(WebAppTest, APaymentPostedTwicePaysOnce) {
@@ -247,14 +272,23 @@ TEST_F(WebAppTest, HoursAndSupplementalPayGivenOnThePageArePaid) {
                                              " <span class=\"fault\"[^>]*>[^<]*lacks the amount")));
 }
 
-TEST_F(WebAppTest, AVoidSentTwiceVoidsOnce) {
+TEST_F(WebAppTest, AVoidIsConfirmedFirstAndDoneOnce) {
   RecordWeek();
   const NamedValues period = {{"assistant", "Ann Lee"}, {"from", "3/1/2004"}, {"to", "3/7/2004"}};
   NamedValues pay = period;
   pay.emplace_back("fingerprint", Fingerprint(Get("/paycheck", period).body));
   ASSERT_EQ(Post("/paycheck/pay", pay).status, 303);
-  EXPECT_EQ(Header(Post("/check/void", {{"id", "1"}}), "Location"), "/check?id=1&voided=5");
-  EXPECT_EQ(Header(Post("/check/void", {{"id", "1"}}), "Location"), "/check?id=1");
+  // The paid week's grid has no inputs left.
+  EXPECT_THAT(Get("/hours", {{"week", "3/1/2004"}}).body, Not(HasSubstr("name=\"r0-0\"")));
+  // A void asks first, saying which days become payable again.
+  EXPECT_THAT(Get("/check/void", {{"id", "1"}}).body,
+              HasSubstr("become payable again: 3/1/2004, 3/2/2004, 3/3/2004, 3/4/2004, 3/5/2004."));
+  EXPECT_EQ(Header(Post("/check/void", {{"id", "1"}}), "Location"), "/check/void?id=1");
+  EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM [Payment Journal] WHERE [Void]=True"), 0);
+  EXPECT_EQ(Header(Post("/check/void", {{"id", "1"}, {"confirm", "yes"}}), "Location"),
+            "/check?id=1&voided=5");
+  EXPECT_EQ(Header(Post("/check/void", {{"id", "1"}, {"confirm", "yes"}}), "Location"),
+            "/check?id=1");
   EXPECT_THAT(Get("/check", {{"id", "1"}}).body, HasSubstr("VOID"));
   EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM [Work Journal] WHERE PaidFor=0"), 5);
 }
