@@ -13,33 +13,11 @@
 
 #include "bench_backends.h"
 #include "common/sqlite_recordsets.h"
+#include "paytransaction/memory_paycheck.h"
 #include "paytransaction/transaction.h"
 
 namespace veltrane::bench {
 namespace {
-
-class NullPayCheck : public PayCheckControl {
- public:
-  void Clear() override {}
-  void EmployeeInfo(const std::string&) override {}
-  void EmployerInfo(const std::string&) override {}
-  void CheckDate(const std::string&) override {}
-  void CheckNumber(const std::string&) override {}
-  void PeriodStartDate(const std::string&) override {}
-  void PeriodEndDate(const std::string&) override {}
-  void payee(const std::string&) override {}
-  void RegHours(float) override {}
-  void OTHours(float) override {}
-  void GrossPay(Money) override {}
-  void GrossYTD(Money) override {}
-  void NetPay(Money) override {}
-  void NetYTD(Money) override {}
-  void Earnings(const std::string&) override {}
-  void Deductions(const std::string&) override {}
-  void Paid(bool) override {}
-  void Void(bool) override {}
-  void HasSuppPay(bool) override {}
-};
 
 // Journals of 1, 10 and 100 years x 20 payees x 52 weekly checks (1,040,
 // 10,400 and 104,000 rows); payee 7 has 52 checks in 2004 in each. Null
@@ -56,7 +34,8 @@ Database* Journal(benchmark::State& state, Backend backend) {
 }
 
 std::int64_t NewestId(Database& db) {
-  auto rs = db.OpenRecordset("SELECT Max(ID) AS Newest FROM [Payment Journal]", RecordsetType::kForwardOnly);
+  auto rs = db.OpenRecordset("SELECT Max(ID) AS Newest FROM [Payment Journal]",
+                             RecordsetType::kForwardOnly);
   const std::int64_t id = rs->Field("Newest").ToInt();
   rs->Close();
   return id;
@@ -77,11 +56,11 @@ void PaycheckCycle(benchmark::State& state, Backend backend) {
   auto pj = db.OpenRecordset("Payment Journal", RecordsetType::kTable);
   auto people = db.OpenRecordset("Assistants", RecordsetType::kTable);
   FixedClock clock(MakeDate(2004, 12, 27));
-  NullPayCheck control;
+  MemoryPayCheck control;
   clsTransaction tx(clock);
   for (auto _ : state) {
-    tx.InitTransaction(db, *ts, *wj, *boss, *pj, *people, &control, PayeeName(7), "12/20/04", "12/26/04", "1001",
-                       false, "");
+    tx.InitTransaction(db, *ts, *wj, *boss, *pj, *people, &control, PayeeName(7), "12/20/04",
+                       "12/26/04", "1001", false, "");
     tx.DisplayCurrentAsCheck();
     if (!tx.ExecutePayment()) state.SkipWithError("payment not stored");
     state.PauseTiming();
@@ -100,7 +79,7 @@ void PaycheckCycleOpeningSets(benchmark::State& state, Backend backend) {
   Database& db = *journal;
   const std::string removal = "DELETE FROM [Payment Journal] WHERE ID > " + std::to_string(NewestId(db));
   FixedClock clock(MakeDate(2004, 12, 27));
-  NullPayCheck control;
+  MemoryPayCheck control;
   for (auto _ : state) {
     auto ts = db.OpenRecordset("Tax Settings", RecordsetType::kTable);
     auto wj = db.OpenRecordset("Work Journal", RecordsetType::kTable);
@@ -108,8 +87,8 @@ void PaycheckCycleOpeningSets(benchmark::State& state, Backend backend) {
     auto pj = db.OpenRecordset("Payment Journal", RecordsetType::kTable);
     auto people = db.OpenRecordset("Assistants", RecordsetType::kTable);
     clsTransaction tx(clock);
-    tx.InitTransaction(db, *ts, *wj, *boss, *pj, *people, &control, PayeeName(7), "12/20/04", "12/26/04", "1001",
-                       false, "");
+    tx.InitTransaction(db, *ts, *wj, *boss, *pj, *people, &control, PayeeName(7), "12/20/04",
+                       "12/26/04", "1001", false, "");
     tx.DisplayCurrentAsCheck();
     if (!tx.ExecutePayment()) state.SkipWithError("payment not stored");
     state.PauseTiming();
@@ -128,27 +107,34 @@ void BM_BarePaycheckReadsAndWrite_sqlite(benchmark::State& state) {
   sqlite3* h = dynamic_cast<sqlite::Connection&>(db).handle();
   const auto prepare = [&](const char* sql) {
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(h, sql, -1, &s, nullptr) != SQLITE_OK) state.SkipWithError(sqlite3_errmsg(h));
+    if (sqlite3_prepare_v2(h, sql, -1, &s, nullptr) != SQLITE_OK)
+      state.SkipWithError(sqlite3_errmsg(h));
     return s;
   };
   sqlite3_stmt* hours = prepare(
       "SELECT sum(RegHours), sum(OTHours) FROM \"Work Journal\" WHERE Name = ?1 AND PaidFor = 0 "
       "AND TimeInDate >= '2004-12-20' AND TimeInDate <= '2004-12-26'");
   sqlite3_stmt* year = prepare(
-      "SELECT gross_regular, gross_overtime, gross_pay, net_pay, eic_pay, withholding_liability_data, "
+      "SELECT gross_regular, gross_overtime, gross_pay, net_pay, eic_pay, "
+      "withholding_liability_data, "
       "supplemental_pay_data FROM \"Payment Journal\" WHERE payee = ?1 AND Paid <> 0 AND Void = 0 "
       "AND end_period >= '2004-01-01' AND end_period < '2005-01-01'");
   sqlite3_stmt* insert = prepare(
-      "INSERT INTO \"Payment Journal\" (\"Date\", payee, employer_info, employee_info, check_number, "
-      "start_period, end_period, Earnings, Deductions, gross_overtime, gross_regular, gross_pay, gross_pay_ytd, "
-      "net_pay, net_pay_ytd, withholding_liability_data, supplemental_pay_data, eic_pay, Paid, Void) "
+      "INSERT INTO \"Payment Journal\" (\"Date\", payee, employer_info, employee_info, "
+      "check_number, "
+      "start_period, end_period, Earnings, Deductions, gross_overtime, gross_regular, gross_pay, "
+      "gross_pay_ytd, "
+      "net_pay, net_pay_ytd, withholding_liability_data, supplemental_pay_data, eic_pay, Paid, "
+      "Void) "
       "VALUES ('2004-12-27', ?1, 'Pat Moss', 'First Last', '1001', '2004-12-20', '2004-12-26', "
-      "'Regular|30|10|300|15900|', 'FIT|21.607|1145.171|', 0, 3000000, 3000000, 159000000, 2524430, "
+      "'Regular|30|10|300|15900|', 'FIT|21.607|1145.171|', 0, 3000000, 3000000, 159000000, "
+      "2524430, "
       "133795790, 'FIT|21.607|0|', '', 0, 1, 0)");
   const std::string payee = PayeeName(7);
   for (auto _ : state) {
     sqlite3_bind_text(hours, 1, payee.c_str(), -1, SQLITE_STATIC);
-    if (sqlite3_step(hours) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_double(hours, 0));
+    if (sqlite3_step(hours) == SQLITE_ROW)
+      benchmark::DoNotOptimize(sqlite3_column_double(hours, 0));
     sqlite3_reset(hours);
     sqlite3_bind_text(year, 1, payee.c_str(), -1, SQLITE_STATIC);
     std::int64_t total = 0;
@@ -157,7 +143,8 @@ void BM_BarePaycheckReadsAndWrite_sqlite(benchmark::State& state) {
       for (int c = 0; c < 5; ++c) total += sqlite3_column_int64(year, c);
       benchmark::DoNotOptimize(sqlite3_column_text(year, 5));
       benchmark::DoNotOptimize(sqlite3_column_text(year, 6));
-      text += static_cast<std::size_t>(sqlite3_column_bytes(year, 5) + sqlite3_column_bytes(year, 6));
+      text +=
+          static_cast<std::size_t>(sqlite3_column_bytes(year, 5) + sqlite3_column_bytes(year, 6));
     }
     sqlite3_reset(year);
     benchmark::DoNotOptimize(total + static_cast<std::int64_t>(text));

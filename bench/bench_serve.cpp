@@ -9,8 +9,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "host/paystead.h"
-#include "host/web_app.h"
+#include "host/cli/paystead.h"
+#include "host/household/database_file.h"
+#include "host/web/app.h"
 #include "payroll_journal.h"
 
 namespace veltrane::bench {
@@ -35,7 +36,7 @@ void BM_CommandLinePaycheck(benchmark::State& state) {
                                          "--to",     "12/26/2004",  "--check", "1001"};
   for (auto _ : state) {
     std::ostringstream out, err;
-    if (host::RunPaystead(args, out, err) != 0) state.SkipWithError(err.str().c_str());
+    if (cli::RunPaystead(args, out, err) != 0) state.SkipWithError(err.str().c_str());
     benchmark::DoNotOptimize(out.str());
   }
 }
@@ -44,11 +45,10 @@ BENCHMARK(BM_CommandLinePaycheck)->Unit(benchmark::kMillisecond);
 void BM_WebPaycheckPreview(benchmark::State& state) {
   ::setenv("LC_ALL", "en_US.UTF-8", 1);
   FixedClock clock(MakeDate(2004, 12, 27));
-  std::ostringstream out, err;
-  host::Session session(JournalFile(), true, clock, out, err);
+  auto db = household::OpenHousehold(JournalFile()).db;
   const std::string token = "0123456789abcdef0123456789abcdef";
-  host::WebApp app(session, token, 8080);
-  host::WebRequest request;
+  web::WebApp app(*db, clock, token, 8080);
+  web::WebRequest request;
   request.path = "/paycheck";
   request.host = "127.0.0.1:8080";
   request.cookies = "paystead_token=" + token;
@@ -56,7 +56,7 @@ void BM_WebPaycheckPreview(benchmark::State& state) {
       {"assistant", PayeeName(7)}, {"from", "12/20/2004"}, {"to", "12/26/2004"}, {"check", "1001"}};
   std::size_t bytes = 0;
   for (auto _ : state) {
-    const host::WebReply reply = app.Handle(request);
+    const web::WebReply reply = app.Handle(request);
     if (reply.status != 200) state.SkipWithError("the preview was refused");
     bytes = reply.body.size();
   }

@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "host/year_end.h"
+#include "host/household/year_end.h"
+#include "host/html/page_files.h"
 #include "payroll_journal.h"
 
 namespace veltrane::bench {
@@ -17,7 +18,8 @@ namespace fs = std::filesystem;
 
 std::string JournalFile(int years) {
   const std::string path =
-      (fs::temp_directory_path() / ("veltrane-bench-year-end-" + std::to_string(years) + ".db")).string();
+      (fs::temp_directory_path() / ("veltrane-bench-year-end-" + std::to_string(years) + ".db"))
+          .string();
   if (!fs::exists(path)) BuildJournal(path, years, 20);
   return path;
 }
@@ -34,7 +36,8 @@ void BM_BareYearScan(benchmark::State& state) {
                        -1, &stmt, nullptr);
     long long bytes = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
-      for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c) bytes += sqlite3_column_bytes(stmt, c);
+      for (int c = 0, n = sqlite3_column_count(stmt); c < n; ++c)
+        bytes += sqlite3_column_bytes(stmt, c);
     }
     benchmark::DoNotOptimize(bytes);
     sqlite3_finalize(stmt);
@@ -48,7 +51,9 @@ void BM_YearEndPackage(benchmark::State& state) {
   const fs::path folder = fs::temp_directory_path() / "veltrane-bench-year-end";
   int pages = 0;
   for (auto _ : state) {
-    pages = host::WriteYearEnd(*db, {2004, "", folder.string()}, MakeDate(2005, 1, 15)).pages;
+    pages = html::WriteYearEndPackage(household::MakeYearEnd(*db, {2004, ""}), folder.string(),
+                                      MakeDate(2005, 1, 15))
+                .pages;
   }
   fs::remove_all(folder);
   state.counters["pages"] = pages;

@@ -43,6 +43,14 @@ struct ProcessLaunch {
   std::string command_line;
 };
 
+// Why a process did not start: the system's description, and whether the
+// program file itself is at fault (it may not be executed, is no program the
+// system can load, or is gone), so that another program may do instead.
+struct StartFailure {
+  std::string description;
+  bool program_unusable = false;
+};
+
 class BrowserPlatform {
  public:
   virtual ~BrowserPlatform() = default;
@@ -63,6 +71,9 @@ class BrowserPlatform {
   virtual bool FileExists(const std::string& path) = 0;
   // True when `path` names an existing file the user may execute.
   virtual bool IsExecutableFile(const std::string& path) = 0;
+  // `path` made absolute against the current folder; an absolute path as it
+  // is. Throws when the current folder cannot be known.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
   // The whole content of a text file; nullopt when it cannot be read.
   virtual std::optional<std::string> ReadTextFile(const std::string& path) = 0;
   // An environment variable; "" when unset.
@@ -80,8 +91,8 @@ class BrowserPlatform {
   virtual std::string AskForFile(const FileDialogRequest& request) = 0;
 
   // Starts the process detached from this one. Answers nullopt when it
-  // started, else the system's description of why it could not.
-  virtual std::optional<std::string> StartProcess(const ProcessLaunch& launch) = 0;
+  // started, else why it could not.
+  virtual std::optional<StartFailure> StartProcess(const ProcessLaunch& launch) = 0;
 };
 
 }  // namespace veltrane

@@ -4,6 +4,7 @@
 
 #include "common/step.h"
 #include "common/text.h"
+#include "docbrowse/document_argument.h"
 #include "docbrowse/find_browser.h"
 #include "docbrowse/registry_read.h"
 
@@ -35,6 +36,12 @@ std::string FailureText(const std::string& error_description) {
          "and navigate to the webpage.\r\n\r\n";
 }
 
+std::string NotADocumentText(const std::string& document) {
+  return "The document was not opened:\r\n\r\n" + document +
+         "\r\n\r\n"
+         "A browser reads a name that begins with \"-\" as an option.\r\n\r\n";
+}
+
 MessageResult Show(BrowserPlatform& platform, const std::string& text, MessageIcon icon,
                    MessageButtons buttons) {
   MessageResult result =
@@ -43,10 +50,11 @@ MessageResult Show(BrowserPlatform& platform, const std::string& text, MessageIc
   return result;
 }
 
-bool Exists(BrowserPlatform& platform, const std::string& path) {
-  bool exists = false;
-  RunStep([&] { exists = !path.empty() && platform.FileExists(path); });
-  return exists;
+// A browser is worth starting when its file is there and may be executed.
+bool Runnable(BrowserPlatform& platform, const std::string& path) {
+  bool runnable = false;
+  RunStep([&] { runnable = !path.empty() && platform.IsExecutableFile(path); });
+  return runnable;
 }
 
 // The open-file dialog, starting in the machine's programs folder.
@@ -76,6 +84,26 @@ std::string AskUntilChosenOrDeclined(BrowserPlatform& platform) {
   }
 }
 
+// The search's browser, unless it is `refused` or cannot run; else the one
+// the user points at. "" when the user declines.
+std::string ChooseBrowser(BrowserPlatform& platform, const std::string& refused) {
+  std::string browser = FindBrowser(platform);
+  if (browser == refused || !Runnable(platform, browser)) {
+    browser = AskUntilChosenOrDeclined(platform);
+  }
+  return browser;
+}
+
+std::optional<StartFailure> Start(BrowserPlatform& platform, const std::string& browser,
+                                  const std::string& argument) {
+  const ProcessLaunch launch{
+      .program = browser, .argument = argument, .command_line = browser + " " + argument};
+  // A platform that fails without a word of its own still gets reported.
+  std::optional<StartFailure> failure = StartFailure{"The process could not be started."};
+  RunStep([&] { failure = platform.StartProcess(launch); });
+  return failure;
+}
+
 }  // namespace
 
 std::string DocumentFromArguments(int argc, const char* const* argv) {
@@ -93,22 +121,33 @@ int RunDocBrowse(BrowserPlatform& platform, const std::string& document) {
     return 1;
   }
 
-  std::string browser;
-  RunStep([&] { browser = platform.GetSetting(kApplicationName, kSection, kBrowserPathKey, ""); });
-  if (!Exists(platform, browser)) {
-    browser = FindBrowser(platform);
-    if (!Exists(platform, browser)) browser = AskUntilChosenOrDeclined(platform);
-    if (browser.empty()) return 1;
-    RunStep([&] { platform.SaveSetting(kApplicationName, kSection, kBrowserPathKey, browser); });
+  const std::optional<std::string> argument = DocumentArgument(platform, document);
+  if (!argument) {
+    Show(platform, NotADocumentText(document), MessageIcon::kCritical, MessageButtons::kOk);
+    return 1;
   }
 
-  const ProcessLaunch launch{
-      .program = browser, .argument = document, .command_line = browser + " " + document};
-  // A platform that fails without a word of its own still gets reported.
-  std::optional<std::string> error = "The process could not be started.";
-  RunStep([&] { error = platform.StartProcess(launch); });
-  if (error) Show(platform, FailureText(*error), MessageIcon::kCritical, MessageButtons::kOk);
-  return error ? 1 : 0;
+  std::string stored;
+  RunStep([&] { stored = platform.GetSetting(kApplicationName, kSection, kBrowserPathKey, ""); });
+  const bool remembered = Runnable(platform, stored);
+  std::string browser = remembered ? stored : ChooseBrowser(platform, "");
+  if (browser.empty()) return 1;
+  std::optional<StartFailure> failure = Start(platform, browser, *argument);
+  // A remembered browser can pass for a program and still not be one (a
+  // script without "#!"): it is replaced as a missing one is.
+  if (remembered && failure && failure->program_unusable) {
+    browser = ChooseBrowser(platform, stored);
+    if (browser.empty()) return 1;
+    failure = Start(platform, browser, *argument);
+  }
+  // A browser that proved unable to run is not remembered.
+  if (browser != stored && !(failure && failure->program_unusable)) {
+    RunStep([&] { platform.SaveSetting(kApplicationName, kSection, kBrowserPathKey, browser); });
+  }
+  if (failure) {
+    Show(platform, FailureText(failure->description), MessageIcon::kCritical, MessageButtons::kOk);
+  }
+  return failure ? 1 : 0;
 }
 
 }  // namespace veltrane

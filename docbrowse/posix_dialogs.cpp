@@ -1,9 +1,9 @@
 // The message boxes and the open-file dialog of PosixBrowserPlatform.
 #include <unistd.h>
 
-#include <filesystem>
 #include <iostream>
 
+#include "common/step.h"
 #include "common/text.h"
 #include "docbrowse/posix_platform.h"
 #include "docbrowse/posix_process.h"
@@ -131,9 +131,8 @@ std::string PosixBrowserPlatform::AskForFile(const FileDialogRequest& request) {
   std::cerr << request.title << " (full path, empty to cancel): " << std::flush;
   std::string typed;
   if (!std::getline(std::cin, typed) || typed.empty()) return "";
-  std::error_code error;
-  const std::string path = std::filesystem::absolute(typed, error).string();
-  if (error || !FileExists(path)) {
+  std::string path;
+  if (!RunStep([&] { path = AbsolutePath(typed); }) || !FileExists(path)) {
     std::cerr << "No such file: " << typed << '\n';
     return "";
   }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "common/step.h"
 #include "docbrowse/executable_search.h"
@@ -56,6 +57,10 @@ bool PosixBrowserPlatform::IsExecutableFile(const std::string& path) {
   return FileExists(path) && ::access(path.c_str(), X_OK) == 0;
 }
 
+std::string PosixBrowserPlatform::AbsolutePath(const std::string& path) {
+  return std::filesystem::absolute(path).string();
+}
+
 std::optional<std::string> PosixBrowserPlatform::ReadTextFile(const std::string& path) {
   std::optional<std::string> text;
   RunStep([&] { text = ReadWholeFile(path, kMaxTextFileBytes); });
@@ -78,8 +83,16 @@ std::optional<std::string> PosixBrowserPlatform::RunForOutput(
   return result->output;
 }
 
-std::optional<std::string> PosixBrowserPlatform::StartProcess(const ProcessLaunch& launch) {
-  return StartDetached(launch.program, launch.argument);
+std::optional<StartFailure> PosixBrowserPlatform::StartProcess(const ProcessLaunch& launch) {
+  const std::optional<std::error_code> error = StartDetached(launch.program, launch.argument);
+  if (!error) return std::nullopt;
+  // Not permitted, no loadable program (a script without "#!"), or gone
+  // (its interpreter or the file itself): the program, not the moment, is
+  // at fault.
+  const bool unusable = *error == std::errc::permission_denied ||
+                        *error == std::errc::executable_format_error ||
+                        *error == std::errc::no_such_file_or_directory;
+  return StartFailure{.description = error->message(), .program_unusable = unusable};
 }
 
 bool PosixBrowserPlatform::HasDisplay() {

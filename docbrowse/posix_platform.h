@@ -21,6 +21,7 @@ class PosixBrowserPlatform final : public BrowserPlatform {
                                             const std::string& value_name) override;
   bool FileExists(const std::string& path) override;
   bool IsExecutableFile(const std::string& path) override;
+  std::string AbsolutePath(const std::string& path) override;
   std::optional<std::string> ReadTextFile(const std::string& path) override;
   std::string GetEnvironment(const std::string& name) override;
   std::optional<std::string> RunForOutput(const std::vector<std::string>& argv) override;
@@ -35,7 +36,7 @@ class PosixBrowserPlatform final : public BrowserPlatform {
   // offered: programs here carry no extension to filter on.
   std::string AskForFile(const FileDialogRequest& request) override;
 
-  std::optional<std::string> StartProcess(const ProcessLaunch& launch) override;
+  std::optional<StartFailure> StartProcess(const ProcessLaunch& launch) override;
 
  private:
   std::string SettingsPath(const std::string& application);

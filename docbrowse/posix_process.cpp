@@ -13,7 +13,7 @@ extern char** environ;
 namespace veltrane {
 namespace {
 
-std::string Describe(int error) { return std::generic_category().message(error); }
+std::error_code SystemError(int error) { return {error, std::generic_category()}; }
 
 // Waits for `pid`; its raw status, or -1 when waiting failed.
 int WaitFor(pid_t pid) {
@@ -79,14 +79,14 @@ std::optional<ProgramOutput> RunProgram(const std::vector<std::string>& argv) {
   return result;
 }
 
-std::optional<std::string> StartDetached(const std::string& path, const std::string& argument) {
+std::optional<std::error_code> StartDetached(const std::string& path, const std::string& argument) {
   char* args[] = {const_cast<char*>(path.c_str()), const_cast<char*>(argument.c_str()), nullptr};
   // The grandchild reports a failed exec through this pipe; a successful exec
   // closes it, so an empty read means the program is running.
   Pipe report;
-  if (!report.Open()) return Describe(errno);
+  if (!report.Open()) return SystemError(errno);
   const pid_t child = ::fork();
-  if (child < 0) return Describe(errno);
+  if (child < 0) return SystemError(errno);
   if (child == 0) {
     ::setsid();
     const pid_t grandchild = ::fork();
@@ -107,7 +107,7 @@ std::optional<std::string> StartDetached(const std::string& path, const std::str
   do {
     n = ::read(report.fd[0], &error, sizeof error);
   } while (n < 0 && errno == EINTR);
-  if (n == static_cast<ssize_t>(sizeof error)) return Describe(error);
+  if (n == static_cast<ssize_t>(sizeof error)) return SystemError(error);
   return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace veltrane {
@@ -20,7 +21,7 @@ std::optional<ProgramOutput> RunProgram(const std::vector<std::string>& argv);
 // Starts the program at `path` with `argument` as its one argument, in a
 // session of its own with no input, and does not wait for it: the program
 // outlives this process and never becomes its child. Answers nullopt once
-// the program is running, else the system's description of the error.
-std::optional<std::string> StartDetached(const std::string& path, const std::string& argument);
+// the program is running, else the system's error.
+std::optional<std::error_code> StartDetached(const std::string& path, const std::string& argument);
 
 }  // namespace veltrane

@@ -7,16 +7,16 @@
 #include "common/step.h"
 #include "common/tax_names.h"
 #include "common/text.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/message_table.h"
 #include "finstatements/tax_definition.h"
 
 namespace veltrane {
 
-Money clsFinStmnts::AdjustBaseForExemptions(const std::vector<std::string>& definition, Money base,
-                                            const std::string& strAttendant,
-                                            const std::string& strStart,
-                                            const std::string& strEnd) const noexcept {
+Money clsFinStmnts::Impl::AdjustBaseForExemptions(const std::vector<std::string>& definition,
+                                                  Money base, const std::string& strAttendant,
+                                                  const std::string& strStart,
+                                                  const std::string& strEnd) const noexcept {
   std::string tax;
   Money adjusted = base;
   const bool done = RunStep([&] {

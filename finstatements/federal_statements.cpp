@@ -5,7 +5,7 @@
 #include "common/step.h"
 #include "common/tax_names.h"
 #include "fedtaxrules/rate_dictionary.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/rates.h"
 #include "finstatements/statement_writer.h"
 
@@ -17,8 +17,8 @@ const std::string kWithholdingsAndLiabilities = "WITHHOLDINGS & LIABILITIES";
 
 }  // namespace
 
-void clsFinStmnts::WriteFederalFrame(const std::string& title, const std::string& section,
-                                     const std::string& strStart, const std::string& strEnd) {
+void clsFinStmnts::Impl::WriteFederalFrame(const std::string& title, const std::string& section,
+                                           const std::string& strStart, const std::string& strEnd) {
   StatementWriter out(*lv_);
   out.Reset();
   out.Heading(title);
@@ -28,9 +28,9 @@ void clsFinStmnts::WriteFederalFrame(const std::string& title, const std::string
   out.Spacer();
 }
 
-void clsFinStmnts::ShowSocialSecurityStatement(const std::string& strAttendant,
-                                               const std::string& strStart,
-                                               const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowSocialSecurityStatement(const std::string& strAttendant,
+                                                     const std::string& strStart,
+                                                     const std::string& strEnd) {
   const Rates rates(TaxRates());
   const Money base = rates.Get("c_SSBase");
   const Money total = GetTaxablePayments(kTaxSocSec, strAttendant, strStart, strEnd);
@@ -59,8 +59,9 @@ void clsFinStmnts::ShowSocialSecurityStatement(const std::string& strAttendant,
   out.Select(1);
 }
 
-void clsFinStmnts::ShowMedicareStatement(const std::string& strAttendant,
-                                         const std::string& strStart, const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowMedicareStatement(const std::string& strAttendant,
+                                               const std::string& strStart,
+                                               const std::string& strEnd) {
   const Rates rates(TaxRates());
   const Money wages = GetTaxablePayments(kTaxMedicare, strAttendant, strStart, strEnd);
 
@@ -83,8 +84,8 @@ void clsFinStmnts::ShowMedicareStatement(const std::string& strAttendant,
   out.Select(1);
 }
 
-void clsFinStmnts::ShowFITStatement(const std::string& strAttendant, const std::string& strStart,
-                                    const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowFITStatement(const std::string& strAttendant,
+                                          const std::string& strStart, const std::string& strEnd) {
   WriteFederalFrame("FEDERAL INCOME TAX STATEMENT", "TAX INFORMATION", strStart, strEnd);
   StatementWriter out(*lv_);
   out.Row("Wage base limit: ", "None");
@@ -101,8 +102,8 @@ void clsFinStmnts::ShowFITStatement(const std::string& strAttendant, const std::
   out.Select(1);
 }
 
-void clsFinStmnts::ShowFUTAStatement(const std::string& strAttendant, const std::string& strStart,
-                                     const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowFUTAStatement(const std::string& strAttendant,
+                                           const std::string& strStart, const std::string& strEnd) {
   const Rates rates(TaxRates());
   const Money base = rates.Get("c_FUTABase");
   // The payments are taken in whole cents, as a person reads them.
@@ -135,8 +136,8 @@ void clsFinStmnts::ShowFUTAStatement(const std::string& strAttendant, const std:
   out.Select(1);
 }
 
-void clsFinStmnts::ShowEICStatement(const std::string& strAttendant, const std::string& strStart,
-                                    const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowEICStatement(const std::string& strAttendant,
+                                          const std::string& strStart, const std::string& strEnd) {
   const Rates rates(TaxRates());
   WriteFederalFrame("EIC STATEMENT", "CREDIT INFORMATION", strStart, strEnd);
   StatementWriter out(*lv_);

@@ -1,7 +1,6 @@
 #include "finstatements/fin_stmnts.h"
 
 #include <array>
-#include <map>
 #include <exception>
 
 #include "common/date.h"
@@ -10,6 +9,7 @@
 #include "common/tax_names.h"
 #include "common/text.h"
 #include "fedtaxrules/fed_tax_rules.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/journal_rows.h"
 #include "finstatements/message_table.h"
 #include "finstatements/sort_list_use.h"
@@ -58,15 +58,31 @@ constexpr StateTaxFields kStateTaxes[] = {
 
 }  // namespace
 
-struct clsFinStmnts::StatementRows {
-  std::map<std::string, std::vector<JournalRow>> by_query;
-};
-
+// The operations run on the inside, which holds all the state.
 clsFinStmnts::clsFinStmnts(MessageBox* messages, const LocaleProvider& locale) noexcept
-    : messages_(messages),
-      locale_provider_(locale),
-      locale_(0),
-      statement_rows_(std::make_unique<StatementRows>()) {
+    : impl_(std::make_unique<Impl>(messages, locale)) {}
+
+clsFinStmnts::~clsFinStmnts() = default;
+
+void clsFinStmnts::Init(Database& pdb, SortList& plstSort, StatementListView& pvtLV) noexcept {
+  impl_->Init(pdb, plstSort, pvtLV);
+}
+
+void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept {
+  impl_->PopulateStatementTypes(vtCboList);
+}
+
+void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
+                               std::string& strStart, std::string& strEnd) noexcept {
+  impl_->DoStatement(strType, strAttendant, strStart, strEnd);
+}
+
+bool clsFinStmnts::IsCatalogueHeading(const std::string& entry) const noexcept {
+  return impl_->IsCatalogueHeading(entry);
+}
+
+clsFinStmnts::Impl::Impl(MessageBox* messages, const LocaleProvider& locale) noexcept
+    : messages_(messages), locale_provider_(locale), locale_(0) {
   RunStep([&] { locale_ = locale.UserDefaultLocale(); });
   summary_ = MessageEntry(0);
   detailed_ = MessageEntry(1);
@@ -76,9 +92,8 @@ clsFinStmnts::clsFinStmnts(MessageBox* messages, const LocaleProvider& locale) n
   other_taxes_ = MessageEntry(9);
 }
 
-clsFinStmnts::~clsFinStmnts() = default;
-
-void clsFinStmnts::Init(Database& pdb, SortList& plstSort, StatementListView& pvtLV) noexcept {
+void clsFinStmnts::Impl::Init(Database& pdb, SortList& plstSort,
+                              StatementListView& pvtLV) noexcept {
   try {
     db_ = &pdb;
     sort_ = &plstSort;
@@ -97,7 +112,7 @@ void clsFinStmnts::Init(Database& pdb, SortList& plstSort, StatementListView& pv
   }
 }
 
-std::string clsFinStmnts::FormatResMessage(int entry, const std::string& inserted) {
+std::string clsFinStmnts::Impl::FormatResMessage(int entry, const std::string& inserted) {
   std::string text(MessageEntry(entry));
   ReplaceAll(text, "|0", inserted);
   ReplaceAll(text, "|1", "\r\n\r\n");
@@ -105,9 +120,9 @@ std::string clsFinStmnts::FormatResMessage(int entry, const std::string& inserte
   return text;
 }
 
-std::string clsFinStmnts::BuildJournalQuery(const std::string& strAttendant,
-                                            const std::string& strStart,
-                                            const std::string& strEnd) const {
+std::string clsFinStmnts::Impl::BuildJournalQuery(const std::string& strAttendant,
+                                                  const std::string& strStart,
+                                                  const std::string& strEnd) const {
   std::string sql = "SELECT * FROM [Payment Journal] WHERE ";
   if (!IEquals(strAttendant, kAllAssistants)) sql += "payee='" + QuoteName(strAttendant) + "' AND ";
   if (!strStart.empty()) {
@@ -116,35 +131,35 @@ std::string clsFinStmnts::BuildJournalQuery(const std::string& strAttendant,
   return sql + "Void=False";
 }
 
-SortList& clsFinStmnts::Sort() const {
+SortList& clsFinStmnts::Impl::Sort() const {
   if (!sort_) throw MissingMemberError("sort list");
   return *sort_;
 }
 
-const std::vector<JournalRow>& clsFinStmnts::JournalRows(const std::string& strAttendant,
-                                                         const std::string& strStart,
-                                                         const std::string& strEnd) const {
+const std::vector<JournalRow>& clsFinStmnts::Impl::JournalRows(const std::string& strAttendant,
+                                                               const std::string& strStart,
+                                                               const std::string& strEnd) const {
   if (!db_) throw DatabaseError("the statements have no database");
   std::string sql = BuildJournalQuery(strAttendant, strStart, strEnd);
-  auto& known = statement_rows_->by_query;
+  auto& known = statement_rows_;
   if (const auto found = known.find(sql); found != known.end()) return found->second;
   std::vector<JournalRow> rows = ReadJournalRows(*db_, sql);
   return known.emplace(std::move(sql), std::move(rows)).first->second;
 }
 
-void clsFinStmnts::ForgetStatementRows() const noexcept { statement_rows_->by_query.clear(); }
+void clsFinStmnts::Impl::ForgetStatementRows() const noexcept { statement_rows_.clear(); }
 
-Recordset* clsFinStmnts::TaxSettingsRow() const {
+Recordset* clsFinStmnts::Impl::TaxSettingsRow() const {
   if (!tax_settings_ || tax_settings_->RecordCount() == 0) return nullptr;
   tax_settings_->MoveFirst();
   return tax_settings_.get();
 }
 
-std::unique_ptr<RateDictionary> clsFinStmnts::TaxRates() const {
+std::unique_ptr<RateDictionary> clsFinStmnts::Impl::TaxRates() const {
   return clsFedTaxRules(locale_provider_).GetDictionaryOfTaxRates();
 }
 
-bool clsFinStmnts::StateTaxConfigured(std::string_view tax) const noexcept {
+bool clsFinStmnts::Impl::StateTaxConfigured(std::string_view tax) const noexcept {
   bool configured = false;
   RunStep([&] {
     Recordset* settings = TaxSettingsRow();
@@ -159,7 +174,7 @@ bool clsFinStmnts::StateTaxConfigured(std::string_view tax) const noexcept {
   return configured;
 }
 
-void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept {
+void clsFinStmnts::Impl::PopulateStatementTypes(StatementSelector& vtCboList) noexcept {
   const bool us = locale_ == kLocaleEnUs;
   const auto add = [&](std::string_view item) {
     RunStep([&] { vtCboList.AddItem(std::string(item)); });
@@ -180,10 +195,9 @@ void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept
     for (std::string_view item :
          {kSeparator, std::string_view("Tax Forms"), kSeparator,
           std::string_view("Form 1040 Schedule H"), std::string_view("Form 940EZ"),
-          std::string_view("Form 940"), std::string_view("Form 941"),
-          std::string_view("Form W-2"), std::string_view("Form W-3"), kSeparator,
-          std::string_view("Federal Taxes"), kSeparator, kTaxSocSec, kTaxMedicare, kTaxFIT,
-          kTaxFUTA, kTaxEIC}) {
+          std::string_view("Form 940"), std::string_view("Form 941"), std::string_view("Form W-2"),
+          std::string_view("Form W-3"), kSeparator, std::string_view("Federal Taxes"), kSeparator,
+          kTaxSocSec, kTaxMedicare, kTaxFIT, kTaxFUTA, kTaxEIC}) {
       add(item);
     }
   }
@@ -239,34 +253,35 @@ void clsFinStmnts::PopulateStatementTypes(StatementSelector& vtCboList) noexcept
   RunStep([&] { vtCboList.ListIndex(0); });
 }
 
-void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
-                               std::string& strStart, std::string& strEnd) noexcept {
+void clsFinStmnts::Impl::DoStatement(std::string& strType, std::string& strAttendant,
+                                     std::string& strStart, std::string& strEnd) noexcept {
   if (strAttendant.empty()) strAttendant = std::string(kAllAssistants);
   if (!lv_) return;
 
   // Fixed entries in the order they are matched; a null statement is one
   // this library does not write.
+  using Show = void (Impl::*)(const std::string&, const std::string&, const std::string&);
   static const std::pair<std::string_view, Show> kFixed[] = {
-      {"Summary", &clsFinStmnts::ShowSummaryStatement},
-      {"Detailed", &clsFinStmnts::ShowDetailedStatement},
-      {"Form 1040 Schedule H", &clsFinStmnts::ShowScheduleH},
-      {"Form 940EZ", &clsFinStmnts::ShowForm940EZ},
-      {"Form 940", &clsFinStmnts::ShowForm940},
-      {"Form 941", &clsFinStmnts::ShowForm941},
-      {"Form W-2", &clsFinStmnts::ShowFormW2},
-      {"Form W-3", &clsFinStmnts::ShowFormW3},
-      {kTaxMedicare, &clsFinStmnts::ShowMedicareStatement},
-      {kTaxSocSec, &clsFinStmnts::ShowSocialSecurityStatement},
-      {kTaxFIT, &clsFinStmnts::ShowFITStatement},
-      {kTaxFUTA, &clsFinStmnts::ShowFUTAStatement},
-      {kTaxEIC, &clsFinStmnts::ShowEICStatement},
-      {kTaxSIT, &clsFinStmnts::ShowSITStatement},
-      {kTaxSDI, &clsFinStmnts::ShowSDIStatement},
-      {kTaxSUI, &clsFinStmnts::ShowSUIStatement},
+      {"Summary", &Impl::ShowSummaryStatement},
+      {"Detailed", &Impl::ShowDetailedStatement},
+      {"Form 1040 Schedule H", &Impl::ShowScheduleH},
+      {"Form 940EZ", &Impl::ShowForm940EZ},
+      {"Form 940", &Impl::ShowForm940},
+      {"Form 941", &Impl::ShowForm941},
+      {"Form W-2", &Impl::ShowFormW2},
+      {"Form W-3", &Impl::ShowFormW3},
+      {kTaxMedicare, &Impl::ShowMedicareStatement},
+      {kTaxSocSec, &Impl::ShowSocialSecurityStatement},
+      {kTaxFIT, &Impl::ShowFITStatement},
+      {kTaxFUTA, &Impl::ShowFUTAStatement},
+      {kTaxEIC, &Impl::ShowEICStatement},
+      {kTaxSIT, &Impl::ShowSITStatement},
+      {kTaxSDI, &Impl::ShowSDIStatement},
+      {kTaxSUI, &Impl::ShowSUIStatement},
   };
   // The rows read for this statement are let go when it is written.
   struct ForgetRows {
-    const clsFinStmnts& statements;
+    const Impl& statements;
     ~ForgetRows() { statements.ForgetStatementRows(); }
   } forget{*this};
 
@@ -279,11 +294,7 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
     return;
   }
 
-  if (type == kSeparator || type.empty() || IEquals(type, other_taxes_) ||
-      IEquals(type, MessageEntry(10))) {
-    return;
-  }
-  if (locale_ == kLocaleEnUs && (IEquals(type, "Federal Taxes") || IEquals(type, "Tax Forms"))) return;
+  if (type.empty() || IsCatalogueHeading(type)) return;
   // Any other entry names a kind of supplemental pay the last catalogue
   // found, or else an employer-defined withholding.
   bool supplemental = false;
@@ -295,6 +306,13 @@ void clsFinStmnts::DoStatement(std::string& strType, std::string& strAttendant,
   } else {
     RunStep([&] { ShowOtherWithholdingStatement(type, strAttendant, strStart, strEnd); });
   }
+}
+
+bool clsFinStmnts::Impl::IsCatalogueHeading(const std::string& entry) const noexcept {
+  if (entry == kSeparator || IEquals(entry, other_taxes_) || IEquals(entry, MessageEntry(10)))
+    return true;
+  // The federal groups are in the catalogue only under US English.
+  return locale_ == kLocaleEnUs && (IEquals(entry, "Federal Taxes") || IEquals(entry, "Tax Forms"));
 }
 
 }  // namespace veltrane

@@ -8,7 +8,7 @@
 #include "common/display.h"
 #include "common/step.h"
 #include "common/text.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/rates.h"
 #include "finstatements/statement_writer.h"
 #include "finstatements/tax_form_rows.h"
@@ -27,8 +27,8 @@ struct QuarterFigures {
 
 }  // namespace
 
-void clsFinStmnts::ShowForm941(const std::string& strAttendant, const std::string& strStart,
-                               const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowForm941(const std::string& strAttendant, const std::string& strStart,
+                                     const std::string& strEnd) {
   StatementWriter out(*lv_);
   out.Reset();
   const Rates rates(TaxRates());

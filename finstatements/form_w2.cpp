@@ -12,14 +12,14 @@
 #include "common/step.h"
 #include "common/tax_names.h"
 #include "common/text.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/rates.h"
 #include "finstatements/statement_writer.h"
 #include "finstatements/tax_form_rows.h"
 
 namespace veltrane {
 
-struct clsFinStmnts::W2Boxes {
+struct clsFinStmnts::Impl::W2Boxes {
   Money wages;              // box 1
   FederalFigures federal;   // boxes 2, 3, 5, 7 and 9
   Money ss_withheld;        // box 4
@@ -47,7 +47,7 @@ struct clsFinStmnts::W2Boxes {
   }
 };
 
-struct clsFinStmnts::W2Page {
+struct clsFinStmnts::Impl::W2Page {
   std::string payee;
   W2Boxes boxes;
 };
@@ -84,7 +84,7 @@ void WriteBlock(StatementWriter& out, const std::string& title, const std::strin
 }  // namespace
 
 // Boxes 1 to 9, which the W-3 totals.
-void clsFinStmnts::WriteW2FederalBoxes(StatementWriter& out, const W2Boxes& b) {
+void clsFinStmnts::Impl::WriteW2FederalBoxes(StatementWriter& out, const W2Boxes& b) {
   out.Money("Box 1  Wages, tips, other compensation", b.wages);
   out.Money("Box 2  Federal income tax withheld", b.federal.fit_withheld);
   out.Money("Box 3  Social security wages", b.federal.ss_wages);
@@ -95,8 +95,8 @@ void clsFinStmnts::WriteW2FederalBoxes(StatementWriter& out, const W2Boxes& b) {
   out.Money("Box 9  Advance EIC payment", b.federal.eic_paid);
 }
 
-std::vector<clsFinStmnts::W2Page> clsFinStmnts::ReadW2Pages(const std::string& strAttendant,
-                                                            const std::string& strStart) const {
+std::vector<clsFinStmnts::Impl::W2Page> clsFinStmnts::Impl::ReadW2Pages(
+    const std::string& strAttendant, const std::string& strStart) const {
   const Year year = YearOf(strStart);
   const Rates rates(TaxRates());
   const Money ss_base = rates.Get("c_SSBase");
@@ -133,7 +133,7 @@ std::vector<clsFinStmnts::W2Page> clsFinStmnts::ReadW2Pages(const std::string& s
   return pages;
 }
 
-std::pair<std::string, std::string> clsFinStmnts::LatestCheckBlocks(
+std::pair<std::string, std::string> clsFinStmnts::Impl::LatestCheckBlocks(
     const std::string& strAttendant, const std::string& first, const std::string& last) const {
   std::pair<std::string, std::string> blocks;
   std::optional<std::pair<Date, std::int64_t>> latest;
@@ -151,8 +151,8 @@ std::pair<std::string, std::string> clsFinStmnts::LatestCheckBlocks(
   return blocks;
 }
 
-void clsFinStmnts::ShowFormW2(const std::string& strAttendant, const std::string& strStart,
-                              const std::string& /*strEnd*/) {
+void clsFinStmnts::Impl::ShowFormW2(const std::string& strAttendant, const std::string& strStart,
+                                    const std::string& /*strEnd*/) {
   StatementWriter out(*lv_);
   out.Reset();
   const Rates rates(TaxRates());
@@ -212,8 +212,8 @@ void clsFinStmnts::ShowFormW2(const std::string& strAttendant, const std::string
   out.Select(1);
 }
 
-void clsFinStmnts::ShowFormW3(const std::string& strAttendant, const std::string& strStart,
-                              const std::string& /*strEnd*/) {
+void clsFinStmnts::Impl::ShowFormW3(const std::string& strAttendant, const std::string& strStart,
+                                    const std::string& /*strEnd*/) {
   StatementWriter out(*lv_);
   out.Reset();
   Year year;

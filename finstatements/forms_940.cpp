@@ -8,14 +8,14 @@
 #include "common/amount_text.h"
 #include "common/display.h"
 #include "common/step.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/rates.h"
 #include "finstatements/statement_writer.h"
 #include "finstatements/tax_form_rows.h"
 
 namespace veltrane {
 
-struct clsFinStmnts::AnnualFUTA {
+struct clsFinStmnts::Impl::AnnualFUTA {
   Money payments;  // line 1
   Money excess;    // line 3
   Money taxable;   // line 5
@@ -39,11 +39,9 @@ FormPeriod Quarter(int year, int index) {
 
 }  // namespace
 
-clsFinStmnts::AnnualFUTA clsFinStmnts::ReadAnnualFUTA(const std::string& strAttendant,
-                                                      const std::string& strStart,
-                                                      const std::string& strEnd, Money base,
-                                                      Money rate,
-                                                      const std::string& sui_name) const noexcept {
+clsFinStmnts::Impl::AnnualFUTA clsFinStmnts::Impl::ReadAnnualFUTA(
+    const std::string& strAttendant, const std::string& strStart, const std::string& strEnd,
+    Money base, Money rate, const std::string& sui_name) const noexcept {
   AnnualFUTA futa;
   RunStep([&] {
     // The period and the whole year of its first day, read together.
@@ -72,7 +70,7 @@ clsFinStmnts::AnnualFUTA clsFinStmnts::ReadAnnualFUTA(const std::string& strAtte
   return futa;
 }
 
-clsFinStmnts::SUISettings clsFinStmnts::ReadSUISettings() const noexcept {
+clsFinStmnts::Impl::SUISettings clsFinStmnts::Impl::ReadSUISettings() const noexcept {
   SUISettings sui;
   RunStep([&] {
     Recordset* settings = TaxSettingsRow();
@@ -84,8 +82,8 @@ clsFinStmnts::SUISettings clsFinStmnts::ReadSUISettings() const noexcept {
   return sui;
 }
 
-void clsFinStmnts::ShowForm940(const std::string& strAttendant, const std::string& strStart,
-                               const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowForm940(const std::string& strAttendant, const std::string& strStart,
+                                     const std::string& strEnd) {
   StatementWriter out(*lv_);
   out.Reset();
   const Rates rates(TaxRates());
@@ -138,8 +136,8 @@ void clsFinStmnts::ShowForm940(const std::string& strAttendant, const std::strin
   out.Select(1);
 }
 
-void clsFinStmnts::ShowForm940EZ(const std::string& strAttendant, const std::string& strStart,
-                                 const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowForm940EZ(const std::string& strAttendant, const std::string& strStart,
+                                       const std::string& strEnd) {
   StatementWriter out(*lv_);
   out.Reset();
   const SUISettings sui = ReadSUISettings();

@@ -11,7 +11,7 @@
 #include "common/tax_names.h"
 #include "common/text.h"
 #include "fedtaxrules/fed_tax_rules.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/journal_rows.h"
 #include "finstatements/sort_list_use.h"
 
@@ -110,26 +110,26 @@ std::optional<PriorDays> DaysBefore(const std::string& start) {
 
 }  // namespace
 
-Money clsFinStmnts::GetTaxablePayments(std::string_view tax, const std::string& strAttendant,
-                                       const std::string& strStart,
-                                       const std::string& strEnd) const noexcept {
+Money clsFinStmnts::Impl::GetTaxablePayments(std::string_view tax, const std::string& strAttendant,
+                                             const std::string& strStart,
+                                             const std::string& strEnd) const noexcept {
   Money sum;
   RunStep([&] { sum = Taxable(Pointers(JournalRows(strAttendant, strStart, strEnd)), tax); });
   return sum;
 }
 
-Money clsFinStmnts::GetTaxWithheld(std::string_view tax, const std::string& strAttendant,
-                                   const std::string& strStart,
-                                   const std::string& strEnd) const noexcept {
+Money clsFinStmnts::Impl::GetTaxWithheld(std::string_view tax, const std::string& strAttendant,
+                                         const std::string& strStart,
+                                         const std::string& strEnd) const noexcept {
   Money sum;
   RunStep([&] { sum = Withheld(Pointers(JournalRows(strAttendant, strStart, strEnd)), tax); });
   return sum;
 }
 
-Money clsFinStmnts::GetSupplementalPay(std::string_view kind, std::string_view tax,
-                                       const std::string& strAttendant,
-                                       const std::string& strStart,
-                                       const std::string& strEnd) const noexcept {
+Money clsFinStmnts::Impl::GetSupplementalPay(std::string_view kind, std::string_view tax,
+                                             const std::string& strAttendant,
+                                             const std::string& strStart,
+                                             const std::string& strEnd) const noexcept {
   Money sum;
   RunStep([&] {
     sum = Supplemental(Pointers(JournalRows(strAttendant, strStart, strEnd)), kind, tax);
@@ -137,8 +137,8 @@ Money clsFinStmnts::GetSupplementalPay(std::string_view kind, std::string_view t
   return sum;
 }
 
-std::vector<std::string> clsFinStmnts::GetPayeeList(const std::string& strStart,
-                                                    const std::string& strEnd) const noexcept {
+std::vector<std::string> clsFinStmnts::Impl::GetPayeeList(
+    const std::string& strStart, const std::string& strEnd) const noexcept {
   std::vector<std::string> payees;
   RunStep([&] {
     const std::vector<JournalRow>& rows = JournalRows(std::string(kAllAssistants), strStart, strEnd);
@@ -155,8 +155,8 @@ std::vector<std::string> clsFinStmnts::GetPayeeList(const std::string& strStart,
   return payees;
 }
 
-Money clsFinStmnts::GetYTDTaxablePayments(std::string_view tax, const std::string& payee,
-                                          const std::string& date) const noexcept {
+Money clsFinStmnts::Impl::GetYTDTaxablePayments(std::string_view tax, const std::string& payee,
+                                                const std::string& date) const noexcept {
   Money sum;
   RunStep([&] {
     const std::string first = FormatShortDate(MakeDate(static_cast<int>(ParseDate(date).year()), 1, 1));
@@ -165,9 +165,9 @@ Money clsFinStmnts::GetYTDTaxablePayments(std::string_view tax, const std::strin
   return sum;
 }
 
-Money clsFinStmnts::GetYTDSupplementalPay(std::string_view kind, std::string_view tax,
-                                          const std::string& payee,
-                                          const std::string& date) const noexcept {
+Money clsFinStmnts::Impl::GetYTDSupplementalPay(std::string_view kind, std::string_view tax,
+                                                const std::string& payee,
+                                                const std::string& date) const noexcept {
   Money sum;
   RunStep([&] {
     const std::string first = FormatShortDate(MakeDate(static_cast<int>(ParseDate(date).year()), 1, 1));
@@ -176,9 +176,9 @@ Money clsFinStmnts::GetYTDSupplementalPay(std::string_view kind, std::string_vie
   return sum;
 }
 
-Money clsFinStmnts::WithinBase(const RowMeasures& measures, Money base,
-                               const std::string& strAttendant, const std::string& strStart,
-                               const std::string& strEnd) const noexcept {
+Money clsFinStmnts::Impl::WithinBase(const RowMeasures& measures, Money base,
+                                     const std::string& strAttendant, const std::string& strStart,
+                                     const std::string& strEnd) const noexcept {
   Money total;
   RunStep([&] {
     const bool everyone = IEquals(strAttendant, kAllAssistants);
@@ -218,27 +218,27 @@ Money clsFinStmnts::WithinBase(const RowMeasures& measures, Money base,
   return total;
 }
 
-Money clsFinStmnts::GetPaymentsWithinBase(std::string_view tax, Money base,
-                                          const std::string& strAttendant,
-                                          const std::string& strStart,
-                                          const std::string& strEnd) const noexcept {
+Money clsFinStmnts::Impl::GetPaymentsWithinBase(std::string_view tax, Money base,
+                                                const std::string& strAttendant,
+                                                const std::string& strStart,
+                                                const std::string& strEnd) const noexcept {
   return WithinBase({[&](const Rows& rows) { return TaxCarried(rows, tax); },
                      [&](const Rows& rows) { return Taxable(rows, tax); }},
                     base, strAttendant, strStart, strEnd);
 }
 
-Money clsFinStmnts::GetSupplementalWithinBase(std::string_view kind, std::string_view tax,
-                                              Money base, const std::string& strAttendant,
-                                              const std::string& strStart,
-                                              const std::string& strEnd) const noexcept {
+Money clsFinStmnts::Impl::GetSupplementalWithinBase(std::string_view kind, std::string_view tax,
+                                                    Money base, const std::string& strAttendant,
+                                                    const std::string& strStart,
+                                                    const std::string& strEnd) const noexcept {
   return WithinBase({[&](const Rows& rows) { return SupplementalCarried(rows, kind, tax); },
                      [&](const Rows& rows) { return Supplemental(rows, kind, tax); }},
                     base, strAttendant, strStart, strEnd);
 }
 
-std::optional<Money> clsFinStmnts::GetFUTAWagesFor(const std::string& strAttendant,
-                                                   const std::string& strStart,
-                                                   const std::string& strEnd) const noexcept {
+std::optional<Money> clsFinStmnts::Impl::GetFUTAWagesFor(const std::string& strAttendant,
+                                                         const std::string& strStart,
+                                                         const std::string& strEnd) const noexcept {
   std::optional<Money> wages;
   RunStep([&] {
     if (!db_) return;

@@ -6,7 +6,7 @@
 #include "common/display.h"
 #include "common/step.h"
 #include "common/text.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/journal_rows.h"
 #include "finstatements/message_table.h"
 #include "finstatements/sort_list_use.h"
@@ -43,10 +43,10 @@ void RateRow(StatementWriter& out, const std::string& description, const std::st
 
 }  // namespace
 
-void clsFinStmnts::ShowOtherWithholdingStatement(const std::string& strType,
-                                                 const std::string& strAttendant,
-                                                 const std::string& strStart,
-                                                 const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowOtherWithholdingStatement(const std::string& strType,
+                                                       const std::string& strAttendant,
+                                                       const std::string& strStart,
+                                                       const std::string& strEnd) {
   if (strType.empty()) return;
   Recordset* settings = nullptr;
   RunStep([&] { settings = TaxSettingsRow(); });
@@ -103,10 +103,10 @@ void clsFinStmnts::ShowOtherWithholdingStatement(const std::string& strType,
   out.Select(1);
 }
 
-void clsFinStmnts::ShowSupplementalStatement(const std::string& strType,
-                                             const std::string& strAttendant,
-                                             const std::string& strStart,
-                                             const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowSupplementalStatement(const std::string& strType,
+                                                   const std::string& strAttendant,
+                                                   const std::string& strStart,
+                                                   const std::string& strEnd) {
   if (strType.empty()) return;
   Money total;
   int count = 0;

@@ -4,7 +4,7 @@
 // payroll cannot answer left to the employer.
 #include "common/display.h"
 #include "common/step.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/rates.h"
 #include "finstatements/statement_writer.h"
 #include "finstatements/tax_form_rows.h"
@@ -16,8 +16,8 @@ const std::string kYesNo = "Yes/No";
 
 }  // namespace
 
-void clsFinStmnts::ShowScheduleH(const std::string& strAttendant, const std::string& strStart,
-                                 const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowScheduleH(const std::string& strAttendant, const std::string& strStart,
+                                       const std::string& strEnd) {
   StatementWriter out(*lv_);
   out.Reset();
   const SUISettings sui = ReadSUISettings();

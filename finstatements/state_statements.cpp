@@ -6,7 +6,7 @@
 #include "common/display.h"
 #include "common/step.h"
 #include "common/tax_names.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/message_table.h"
 #include "finstatements/rates.h"
 #include "finstatements/statement_writer.h"
@@ -70,23 +70,24 @@ std::string NotConfiguredText(std::string_view tax) {
 
 }  // namespace
 
-void clsFinStmnts::ShowSITStatement(const std::string& strAttendant, const std::string& strStart,
-                                    const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowSITStatement(const std::string& strAttendant,
+                                          const std::string& strStart, const std::string& strEnd) {
   ShowStateStatement(kTaxSIT, strAttendant, strStart, strEnd);
 }
 
-void clsFinStmnts::ShowSDIStatement(const std::string& strAttendant, const std::string& strStart,
-                                    const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowSDIStatement(const std::string& strAttendant,
+                                          const std::string& strStart, const std::string& strEnd) {
   ShowStateStatement(kTaxSDI, strAttendant, strStart, strEnd);
 }
 
-void clsFinStmnts::ShowSUIStatement(const std::string& strAttendant, const std::string& strStart,
-                                    const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowSUIStatement(const std::string& strAttendant,
+                                          const std::string& strStart, const std::string& strEnd) {
   ShowStateStatement(kTaxSUI, strAttendant, strStart, strEnd);
 }
 
-void clsFinStmnts::ShowStateStatement(std::string_view tax, const std::string& strAttendant,
-                                      const std::string& strStart, const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowStateStatement(std::string_view tax, const std::string& strAttendant,
+                                            const std::string& strStart,
+                                            const std::string& strEnd) {
   const bool income_tax = tax == kTaxSIT;
   const std::string period = strStart + " TO " + strEnd;
   StatementWriter out(*lv_);

@@ -3,7 +3,7 @@
 #include "common/display.h"
 #include "common/step.h"
 #include "common/text.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/journal_rows.h"
 #include "finstatements/message_table.h"
 #include "finstatements/sort_list_use.h"
@@ -62,8 +62,9 @@ PeriodTotals RowPass(StatementWriter& out, Rows&& rows) {
 
 }  // namespace
 
-void clsFinStmnts::ShowSummaryStatement(const std::string& strAttendant,
-                                        const std::string& strStart, const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowSummaryStatement(const std::string& strAttendant,
+                                              const std::string& strStart,
+                                              const std::string& strEnd) {
   StatementWriter out(*lv_);
   const PeriodTotals t = RowPass(out, [&]() -> const std::vector<JournalRow>& {
     return JournalRows(strAttendant, strStart, strEnd);
@@ -87,8 +88,9 @@ void clsFinStmnts::ShowSummaryStatement(const std::string& strAttendant,
   });
 }
 
-void clsFinStmnts::ShowDetailedStatement(const std::string& strAttendant,
-                                         const std::string& strStart, const std::string& strEnd) {
+void clsFinStmnts::Impl::ShowDetailedStatement(const std::string& strAttendant,
+                                               const std::string& strStart,
+                                               const std::string& strEnd) {
   StatementWriter out(*lv_);
   const PeriodTotals t = RowPass(out, [&]() -> const std::vector<JournalRow>& {
     return JournalRows(strAttendant, strStart, strEnd);

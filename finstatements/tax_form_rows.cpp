@@ -9,7 +9,7 @@
 #include "common/step.h"
 #include "common/tax_names.h"
 #include "common/text.h"
-#include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 
 namespace veltrane {
 namespace {
@@ -181,8 +181,8 @@ Money GetQuarterFUTAWages(const std::vector<JournalRow>& rows, const FormPeriod&
   return total;
 }
 
-const std::vector<JournalRow>& clsFinStmnts::JournalRowsIn(const std::string& strAttendant,
-                                                           const FormPeriod& days) const {
+const std::vector<JournalRow>& clsFinStmnts::Impl::JournalRowsIn(const std::string& strAttendant,
+                                                                 const FormPeriod& days) const {
   if (!days.first) return JournalRows(strAttendant, "", "");
   return JournalRows(strAttendant, FormatShortDate(*days.first), FormatShortDate(*days.last));
 }

@@ -8,7 +8,7 @@
 // Exit status: 0 passed, 1 failed, 77 skipped (Chromium cannot start).
 // PAYSTEAD names the program; CHROMIUM the browser (default /usr/bin/chromium).
 import { spawn, execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -156,7 +156,7 @@ async function walk(address) {
   await axe('the new assistant form');
   await fill([['name', "Pat O'Brien"], ['first', 'Pat'], ['last', "O'Brien"],
     ['address1', '48 Elm Street'], ['city', 'Springfield'], ['state', 'IL'], ['zip', '62702'],
-    ['ssn', '987-65-4321'], ['rate', '10']]);
+    ['ssn', '123-45-6789'], ['rate', '10']]);
   await tabTo('fit-filing');
   await press('ArrowDown');  // No federal income tax -> Single
   await fill([['fit-allowances', '1']]);
@@ -184,8 +184,8 @@ async function walk(address) {
   await Promise.all([page.waitForNavigation(), press('Enter')]);
   await axe('the hours page');
   await fill([['r0-0', '8'], ['r0-1', '8'], ['r0-2', '8'], ['r0-3', '8'], ['r0-4', '8'], ['o0-4', '2']]);
-  await submitWith('Record hours');
-  check((await page.content()).includes('Recorded 5 days of hours.'), 'the week is recorded');
+  await submitWith('Save the hours');
+  check((await page.content()).includes('Saved: 5 days changed.'), 'the week is recorded');
 
   // The paycheck: preview, then pay.
   await hotKey('p', { enter: true });
@@ -208,6 +208,16 @@ async function walk(address) {
     check(line.test(text), `the check's ${r[0]} (${r[3]}, ${r[4]} to date) is the command line's`);
   }
   check(cli('journal').includes('101'), 'the command line sees check 101 in the journal');
+
+  // Printed, the check page is its pay stub: one sheet, no navigation or form.
+  const pdf = join(dir, 'check.pdf');
+  writeFileSync(pdf, await page.pdf({ format: 'letter' }));
+  check(/Pages:\s+1\n/.test(execFileSync('pdfinfo', [pdf], { encoding: 'utf8' })),
+    'the printed check is one sheet');
+  const printed = execFileSync('pdftotext', ['-layout', pdf, '-'], { encoding: 'utf8' });
+  check(printed.includes('$356.00') && printed.includes('XXX-XX-6789'),
+    'the printed check holds the net pay and the last four digits of the number');
+  check(!/Assistants|Settings|Void/.test(printed), 'the printed check has no navigation or form');
 
   // A reload of the payment would send it again: it must not pay twice.
   await page.goBack();

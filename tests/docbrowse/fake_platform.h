@@ -33,6 +33,7 @@ class FakePlatform : public BrowserPlatform {
   std::set<std::string> files;        // existing, not executable
   std::set<std::string> executables;  // existing and executable
   std::map<std::string, std::string> text_files;
+  std::string current_folder = "/home/ann";
   std::map<std::string, std::string> environment;
   std::map<std::vector<std::string>, std::string> program_output;
   std::vector<ShownMessage> messages;
@@ -40,7 +41,7 @@ class FakePlatform : public BrowserPlatform {
   std::vector<FileDialogRequest> dialogs;
   std::deque<std::string> chosen_files;  // "" (cancel) once empty
   std::vector<ProcessLaunch> launches;
-  std::optional<std::string> start_error;
+  std::map<std::string, StartFailure> start_failures;  // by program
 
   static std::string SettingName(const std::string& application, const std::string& section,
                                  const std::string& key) {
@@ -74,6 +75,9 @@ class FakePlatform : public BrowserPlatform {
     return files.contains(path) || executables.contains(path);
   }
   bool IsExecutableFile(const std::string& path) override { return executables.contains(path); }
+  std::string AbsolutePath(const std::string& path) override {
+    return path.starts_with('/') ? path : current_folder + "/" + path;
+  }
   std::optional<std::string> ReadTextFile(const std::string& path) override {
     const auto found = text_files.find(path);
     if (found == text_files.end()) return std::nullopt;
@@ -104,9 +108,11 @@ class FakePlatform : public BrowserPlatform {
     chosen_files.pop_front();
     return chosen;
   }
-  std::optional<std::string> StartProcess(const ProcessLaunch& launch) override {
+  std::optional<StartFailure> StartProcess(const ProcessLaunch& launch) override {
     launches.push_back(launch);
-    return start_error;
+    const auto found = start_failures.find(launch.program);
+    if (found == start_failures.end()) return std::nullopt;
+    return found->second;
   }
 };
 

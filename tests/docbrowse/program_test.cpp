@@ -1,6 +1,7 @@
 // Runs the installed-to-be docbrowse program itself, in a sealed
 // environment: a temporary home and settings folder, a PATH holding nothing,
 // no display and no terminal, so that no real browser or dialog can start.
+// It runs in the temporary folder, its current folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -62,6 +63,7 @@ class DocBrowseProgram : public ::testing::Test {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, error_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
+    posix_spawn_file_actions_addchdir_np(&actions, temp_.path().c_str());
     pid_t pid = 0;
     const int spawned =
         posix_spawn(&pid, argv_p[0], &actions, nullptr, argv_p.data(), env_p.data());
@@ -85,6 +87,21 @@ class DocBrowseProgram : public ::testing::Test {
     return -1;
   }
 
+  // A browser that records its arguments, for the variable $BROWSER.
+  std::string RecordingBrowser(const std::string& name = "stub browser") {
+    const std::string browser = temp_ / name;
+    WriteFile(browser, RecordingScript(temp_ / "args", temp_ / "done"), 0755);
+    return browser;
+  }
+  // What the recording browser was started with; "" when it never finished.
+  // Clears the record for the next start.
+  std::string Recorded() {
+    const std::string args = WaitForFile(temp_ / "done") ? ReadFile(temp_ / "args") : "";
+    std::filesystem::remove(temp_ / "args");
+    std::filesystem::remove(temp_ / "done");
+    return args;
+  }
+
   std::string Errors() { return ReadFile(temp_ / "stderr"); }
   std::string SettingsFile() { return temp_ / "config/Veltrane 2.0/settings.ini"; }
 
@@ -92,28 +109,54 @@ class DocBrowseProgram : public ::testing::Test {
 };
 
 TEST_F(DocBrowseProgram, StartsTheBrowserWithTheDocumentAsOneArgumentAndRemembersIt) {
-  const std::string browser = temp_ / "browser dir/stub browser";
-  WriteFile(browser, RecordingScript(temp_ / "args", temp_ / "done"), 0755);
+  const std::string browser = RecordingBrowser("browser dir/stub browser");
   const std::string document = temp_ / "my docs/help page.html";
 
   ASSERT_EQ(Run({temp_ / "my", "docs/help", "page.html"}, browser), 0) << Errors();
-  ASSERT_TRUE(WaitForFile(temp_ / "done"));
-  EXPECT_EQ(ReadFile(temp_ / "args"), "1\n[" + document + "]\n");
+  EXPECT_EQ(Recorded(), "1\n[" + document + "]\n");
   EXPECT_EQ(ReadFile(SettingsFile()), "[Settings]\nBrowserPath=" + browser + "\n");
   EXPECT_EQ(Permissions(SettingsFile()), 0600u);
 }
 
 TEST_F(DocBrowseProgram, SettingsThatAreAFifoAreNotWaitedOnNorReplaced) {
-  const std::string browser = temp_ / "stub browser";
-  WriteFile(browser, RecordingScript(temp_ / "args", temp_ / "done"), 0755);
+  const std::string browser = RecordingBrowser();
   std::filesystem::create_directories(temp_ / "config/Veltrane 2.0");
   ASSERT_EQ(mkfifo(SettingsFile().c_str(), 0600), 0);
 
   ASSERT_EQ(Run({"/tmp/doc.html"}, browser), 0) << Errors();
-  ASSERT_TRUE(WaitForFile(temp_ / "done"));
-  EXPECT_EQ(ReadFile(temp_ / "args"), "1\n[/tmp/doc.html]\n");
+  EXPECT_EQ(Recorded(), "1\n[/tmp/doc.html]\n");
   struct stat info {};
   EXPECT_TRUE(lstat(SettingsFile().c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+}
+
+TEST_F(DocBrowseProgram, StoredBrowserThatCannotRunIsReplaced) {
+  const std::string browser = RecordingBrowser();
+  const std::string stored = temp_ / "stored browser";
+  // Not executable, then executable but without "#!".
+  for (const mode_t mode : {0644, 0755}) {
+    WriteFile(stored, "echo 'not a program'\n", mode);
+    WriteFile(SettingsFile(), "[Settings]\nBrowserPath=" + stored + "\n", 0600);
+    ASSERT_EQ(Run({"/tmp/doc.html"}, browser), 0) << Errors();
+    EXPECT_EQ(Recorded(), "1\n[/tmp/doc.html]\n") << mode;
+    EXPECT_EQ(ReadFile(SettingsFile()), "[Settings]\nBrowserPath=" + browser + "\n") << mode;
+  }
+}
+
+TEST_F(DocBrowseProgram, DocumentsReachTheBrowserOnlyAsDocuments) {
+  const std::string browser = RecordingBrowser();
+  WriteFile(temp_ / "help page.html", "<p>help</p>");
+  for (const char* option : {"--user-data-dir=X", "-private"}) {
+    EXPECT_EQ(Run({option}, browser), 1) << option;
+    EXPECT_NE(Errors().find("The document was not opened:\n\n" + std::string(option)),
+              std::string::npos)
+        << Errors();
+  }
+  EXPECT_FALSE(std::filesystem::exists(temp_ / "args"));
+
+  ASSERT_EQ(Run({"help page.html"}, browser), 0) << Errors();
+  EXPECT_EQ(Recorded(), "1\n[" + (temp_ / "help page.html") + "]\n");
+  ASSERT_EQ(Run({"https://example.com/?q=--headless"}, browser), 0) << Errors();
+  EXPECT_EQ(Recorded(), "1\n[https://example.com/?q=--headless]\n");
 }
 
 TEST_F(DocBrowseProgram, EmptyCommandLineSaysSoOnStandardError) {

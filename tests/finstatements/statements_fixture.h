@@ -13,6 +13,7 @@
 #include "common/locale.h"
 #include "common/payroll_schema.h"
 #include "finstatements/fin_stmnts.h"
+#include "finstatements/fin_stmnts_impl.h"
 #include "finstatements/memory_controls.h"
 #include "support/test_databases.h"
 
@@ -20,54 +21,57 @@ namespace veltrane {
 
 // The tests' window on the library's private procedures.
 struct FinStmntsProbe {
+  using Impl = clsFinStmnts::Impl;
+
   // A procedure's result, with the rows it read let go as a statement lets
   // them go, so the next call sees the journal as it then is.
   template <class F>
   static auto Fresh(const clsFinStmnts& s, F&& procedure) {
     auto result = procedure();
-    s.ForgetStatementRows();
+    Impl::Of(s).ForgetStatementRows();
     return result;
   }
   static std::string Query(const clsFinStmnts& s, const std::string& a, const std::string& b,
                            const std::string& c) {
-    return s.BuildJournalQuery(a, b, c);
+    return Impl::Of(s).BuildJournalQuery(a, b, c);
   }
   static std::string Message(int entry, const std::string& inserted) {
-    return clsFinStmnts::FormatResMessage(entry, inserted);
+    return Impl::FormatResMessage(entry, inserted);
   }
   static Money Taxable(const clsFinStmnts& s, std::string_view tax, const std::string& a,
                        const std::string& b, const std::string& c) {
-    return Fresh(s, [&] { return s.GetTaxablePayments(tax, a, b, c); });
+    return Fresh(s, [&] { return Impl::Of(s).GetTaxablePayments(tax, a, b, c); });
   }
   static Money Withheld(const clsFinStmnts& s, std::string_view tax, const std::string& a,
                         const std::string& b, const std::string& c) {
-    return Fresh(s, [&] { return s.GetTaxWithheld(tax, a, b, c); });
+    return Fresh(s, [&] { return Impl::Of(s).GetTaxWithheld(tax, a, b, c); });
   }
   static Money Supplemental(const clsFinStmnts& s, std::string_view kind, std::string_view tax,
                             const std::string& a, const std::string& b, const std::string& c) {
-    return Fresh(s, [&] { return s.GetSupplementalPay(kind, tax, a, b, c); });
+    return Fresh(s, [&] { return Impl::Of(s).GetSupplementalPay(kind, tax, a, b, c); });
   }
   static std::vector<std::string> Payees(const clsFinStmnts& s, const std::string& b,
                                          const std::string& c) {
-    return Fresh(s, [&] { return s.GetPayeeList(b, c); });
+    return Fresh(s, [&] { return Impl::Of(s).GetPayeeList(b, c); });
   }
   static Money WithinBase(const clsFinStmnts& s, std::string_view tax, Money base,
                           const std::string& a, const std::string& b, const std::string& c) {
-    return Fresh(s, [&] { return s.GetPaymentsWithinBase(tax, base, a, b, c); });
+    return Fresh(s, [&] { return Impl::Of(s).GetPaymentsWithinBase(tax, base, a, b, c); });
   }
   static Money SupplementalWithinBase(const clsFinStmnts& s, std::string_view kind,
                                       std::string_view tax, Money base, const std::string& a,
                                       const std::string& b, const std::string& c) {
-    return Fresh(s, [&] { return s.GetSupplementalWithinBase(kind, tax, base, a, b, c); });
+    return Fresh(s,
+                 [&] { return Impl::Of(s).GetSupplementalWithinBase(kind, tax, base, a, b, c); });
   }
   static Money YearToDate(const clsFinStmnts& s, std::string_view tax, const std::string& payee,
                           const std::string& date) {
-    return Fresh(s, [&] { return s.GetYTDTaxablePayments(tax, payee, date); });
+    return Fresh(s, [&] { return Impl::Of(s).GetYTDTaxablePayments(tax, payee, date); });
   }
   static Money AdjustBase(const clsFinStmnts& s, const std::vector<std::string>& definition,
                           Money base, const std::string& a, const std::string& b,
                           const std::string& c) {
-    return Fresh(s, [&] { return s.AdjustBaseForExemptions(definition, base, a, b, c); });
+    return Fresh(s, [&] { return Impl::Of(s).AdjustBaseForExemptions(definition, base, a, b, c); });
   }
 };
 

@@ -18,7 +18,7 @@ file(RENAME ${installed} ${moved})
 
 # Only public headers are delivered.
 foreach(internal paytransaction/record_access.h common/sqlite_recordsets.h
-                 fedtaxrules/federal_rates.h)
+                 fedtaxrules/federal_rates.h finstatements/fin_stmnts_impl.h)
   if(EXISTS ${moved}/${INCLUDEDIR}/${internal})
     message(FATAL_ERROR "internal header installed: ${internal}")
   endif()

@@ -1,0 +1,39 @@
+// The household's database file: opening it (its layout checked, an older
+// one upgraded with the old file kept), creating it, and replacing it with
+// the old one kept beside it. Faults here are about the file as a whole.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/database.h"
+
+namespace veltrane::household {
+
+struct OpenedHousehold {
+  std::unique_ptr<Database> db;
+  // Said when the file was upgraded: its old layout and where the file as
+  // it was is kept.
+  std::optional<std::string> upgrade_note;
+};
+
+// Opens the existing payroll database at `path`. A Fault when the file is
+// missing, in use by another program, or not a payroll database this
+// program can use.
+OpenedHousehold OpenHousehold(const std::string& path);
+
+struct CreatedHousehold {
+  std::unique_ptr<Database> db;
+  std::string kept;  // where the replaced file went, when one was replaced
+};
+
+// Creates a new, empty payroll database at `path` (or in the empty file
+// there). A file already there is refused unless `replace`; then it is moved (with the files SQLite
+// keeps beside it) to a name beside it, under its lock, so nothing is lost.
+CreatedHousehold CreateHousehold(const std::string& path, bool replace);
+
+// "'FILE' is in use by another program; try again".
+std::string InUseText(const std::string& path);
+
+}  // namespace veltrane::household

@@ -1,0 +1,81 @@
+// A page of the local web application as it is built: server-rendered HTML
+// with real forms, every control labelled, and the system's hot keys. Each
+// control is registered, in the order it is added, with clsLocIndepHotKeys
+// under the type the library knows it by (a text field's label as "Label",
+// a button or link as "vtCmd", a checkbox as "vtChk"); the letter after "&"
+// in a caption is underlined and given as the control's accesskey, and the
+// page carries, for each letter, the control HandleLocIndepKeyPress gives
+// the focus to, for a small script that acts on a letter typed while a
+// button, checkbox or link has the focus. Every text is HTML-escaped here.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace veltrane::web {
+
+class WebPage {
+ public:
+  // `section` is the path of the page's entry in the navigation ("/hours");
+  // `token` goes into every form that changes data.
+  WebPage(std::string title, std::string section, std::string token);
+
+  // Markup made by the page code from escaped parts.
+  void Html(std::string_view markup) { body_ += markup; }
+  void Heading(std::string_view text);  // h2
+  void Paragraph(std::string_view text);
+  // A message about the whole page: a fault (role alert) or a result.
+  void Notice(std::string_view text, bool fault);
+
+  // A form that changes data (POST, with the token) or asks (GET).
+  void BeginForm(std::string_view action, std::string_view legend, bool post = true);
+  void EndForm();
+  void Hidden(std::string_view name, std::string_view value);
+  void TextField(std::string_view name, std::string_view caption, std::string_view value,
+                 std::string_view fault = "", std::string_view hint = "");
+  // A text field in a table cell: its label is read by a screen reader
+  // but not shown, as the cell's row and column headings show it.
+  // `described_by` names an element of the page that describes the field.
+  void CellField(std::string_view name, std::string_view label, std::string_view value,
+                 std::string_view fault = "", std::string_view described_by = "");
+  void Checkbox(std::string_view name, std::string_view caption, bool checked);
+  // Options as (value, text); an option whose value is empty is shown but
+  // cannot be chosen (a heading of the list).
+  void Select(std::string_view name, std::string_view caption,
+              const std::vector<std::pair<std::string, std::string>>& options,
+              std::string_view chosen, std::string_view fault = "");
+  void Button(std::string_view caption, std::string_view name = "", std::string_view value = "");
+  void Link(std::string_view href, std::string_view caption);
+
+  // The whole document.
+  std::string Render() const;
+
+ private:
+  struct Control {
+    std::string type;     // as the hot keys know it
+    std::string caption;  // with its "&"
+    std::string target;   // the id of the element a hot key focuses
+  };
+  // Registers a control; returns the number that names its caption's and
+  // accesskey's places in the markup until Render fills them.
+  std::size_t Add(std::string type, std::string_view caption, std::string target);
+  std::string NewId();
+  void AddNavigation();
+
+  std::string title_;
+  std::string section_;
+  std::string token_;
+  std::string nav_;
+  std::string body_;
+  std::vector<Control> controls_;
+  int next_id_ = 0;
+};
+
+// "Sa&ve" -> "Sa<u>v</u>e", escaped; "&&" is a plain "&".
+std::string CaptionHtml(std::string_view caption);
+// The caption without its hot-key mark: "Save".
+std::string CaptionText(std::string_view caption);
+
+}  // namespace veltrane::web
