@@ -114,10 +114,12 @@ TestServer StartTestServer() {
     fs::remove_all(folder);
     return server;
   }
-  // A server for tests: nothing is kept after a crash, so nothing is synced.
+  // A server for tests: nothing is kept after a crash, so nothing is synced;
+  // its tables live minutes, so nothing is vacuumed behind a test's back.
   std::ofstream(data + "/postgresql.conf", std::ios::app)
       << "listen_addresses = ''\nunix_socket_directories = '" << folder
-      << "'\nfsync = off\nsynchronous_commit = off\nfull_page_writes = off\nmax_connections = 40\n";
+      << "'\nfsync = off\nsynchronous_commit = off\nfull_page_writes = off\nmax_connections = 40\n"
+      << "autovacuum = off\n";
   if (!RunAsServer({bin + "/pg_ctl", "-D", data, "-l", server_log, "-w", "-t", "60", "-s", "start"}, log)) {
     server.why_not = "the server did not start: " + Tail(log) + " " + Tail(server_log);
     fs::remove_all(folder);
