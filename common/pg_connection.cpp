@@ -309,19 +309,24 @@ void Connection::Start(const std::string& sql, const Params& params, bool single
     ++leading_;
   };
   leading_ = 0;
+  // A lone statement already prepared (or run once, unnamed) outside a
+  // transaction needs no pipeline: it goes as libpq sends any query.
+  pipelined_ = guarded_ || preparing_ != nullptr || !to_deallocate_.empty();
   try {
-    sent(PQenterPipelineMode(conn_));
-    for (const std::string& old : to_deallocate_) plain("DEALLOCATE " + old);
-    to_deallocate_.clear();
-    if (guarded_) plain(kSavepoint);
-    if (preparing_ != nullptr) {
-      sent(PQsendPrepare(conn_, name.c_str(), sql.c_str(), 0, nullptr));
-      ++leading_;
+    if (pipelined_) {
+      sent(PQenterPipelineMode(conn_));
+      for (const std::string& old : to_deallocate_) plain("DEALLOCATE " + old);
+      to_deallocate_.clear();
+      if (guarded_) plain(kSavepoint);
+      if (preparing_ != nullptr) {
+        sent(PQsendPrepare(conn_, name.c_str(), sql.c_str(), 0, nullptr));
+        ++leading_;
+      }
     }
     if (!name.empty()) sent(PQsendQueryPrepared(conn_, name.c_str(), n, values.data(), nullptr, nullptr, 0));
     else sent(PQsendQueryParams(conn_, sql.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0));
     if (guarded_) sent(PQsendQueryParams(conn_, kRelease, 0, nullptr, nullptr, nullptr, nullptr, 0));
-    sent(PQpipelineSync(conn_));
+    if (pipelined_) sent(PQpipelineSync(conn_));
   } catch (...) {
     if (preparing_ != nullptr) preparing_->name.clear();
     Lost();
@@ -356,7 +361,7 @@ Result Connection::NextResult() {
 
 void Connection::Finish() {
   bool lost = PQstatus(conn_) != CONNECTION_OK || EndsSession(failure_.get());
-  if (!lost) {
+  if (!lost && pipelined_) {
     if (guarded_) {
       Result release(PQgetResult(conn_));
       if (release && PQresultStatus(release.get()) != PGRES_COMMAND_OK) NoteFailure(std::move(release));

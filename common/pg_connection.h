@@ -1,11 +1,11 @@
 // Internal to the PostgreSQL database: one connection to the server and
 // what its record sets need of it.
 //
-// Every statement goes to the server as one pipeline, one round trip: when
-// a transaction is open, between a savepoint and its release, so that a
+// Every statement goes to the server in one round trip: when a transaction
+// is open, as a pipeline between a savepoint and its release, so that a
 // statement that fails is undone alone and the transaction goes on, as a
 // failed statement leaves an SQLite transaction. A text run a second time
-// is prepared under a name and reused from then on. A query may be streamed:
+// is prepared under a name (in the same pipeline) and reused from then on. A query may be streamed:
 // its rows are read one at a time as they are asked for (RowStream).
 // Failures raise DatabaseBusyError for a server that is busy (a lock held
 // past the wait, too many connections, starting up or shutting down) and
@@ -132,6 +132,7 @@ class Connection {
 
   // The pipeline of the statement started.
   bool guarded_ = false;
+  bool pipelined_ = false;
   bool in_transaction_at_start_ = false;
   std::size_t leading_ = 0;      // results before the statement's own
   Cached* preparing_ = nullptr;  // the text being prepared under its name
