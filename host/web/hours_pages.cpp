@@ -57,7 +57,7 @@ WebReply HoursPage(WebContext& c, const Grid& g, std::string_view week_text,
   page.Button("Sh&ow week");
   page.EndForm();
   const std::string shown_week = FormatShortDate(g.first);
-  page.Link(PathWith("/hours", {{"week", FormatShortDate(DayOf(g.first, -7))}}), "P&revious week");
+  page.Link(PathWith("/hours", {{"week", FormatShortDate(DayOf(g.first, -7))}}), "Pre&vious week");
   page.Html(" ");
   page.Link(PathWith("/hours", {{"week", FormatShortDate(DayOf(g.first, 7))}}), "&Next week");
 
@@ -81,8 +81,8 @@ WebReply HoursPage(WebContext& c, const Grid& g, std::string_view week_text,
       "Type the regular hours (Reg) and the overtime hours (OT) of each day worked; leave a day "
       "blank when nothing was worked. Hours already recorded are shown above the fields; new "
       "hours are added to them.");
-  page.Html("<table><caption>Hours of the week of " + EscapeHtml(shown_week) +
-            "</caption><thead><tr><th scope=\"col\">Assistant</th>");
+  page.BeginTable("Ho&urs of the week of " + shown_week);
+  page.Html("<thead><tr><th scope=\"col\">Assistant</th>");
   for (int d = 0; d < 7; ++d) {
     page.Html("<th scope=\"col\">" +
               EscapeHtml(std::string(kDayNames[d]) + " " + FormatShortDate(DayOf(g.first, d))) +
@@ -113,8 +113,9 @@ WebReply HoursPage(WebContext& c, const Grid& g, std::string_view week_text,
     }
     page.Html("</tr>");
   }
-  page.Html("</tbody></table>");
-  page.Button("Record &hours");
+  page.Html("</tbody>");
+  page.EndTable();
+  page.Button("&Record hours");
   page.EndForm();
   return WebReply::Page(page.Render());
 }

@@ -169,7 +169,7 @@ async function walk(address) {
   await hotKey('u');
   check((await active()).name === 'futa', 'U typed on a checkbox moves the focus to FUTA');
   await press('Space');
-  await submitWith('Add assistant');
+  await submitWith('Save new assistant');
   check((await page.content()).includes('Added assistant Pat O&#39;Brien.') ||
     (await page.content()).includes("Added assistant Pat O'Brien."), "the assistant O'Brien is added");
   check(cli('assistant', 'list').includes("Pat O'Brien"), "the command line lists O'Brien");
