@@ -39,6 +39,7 @@ constexpr const char* kStyle =
     "main{padding:0 1em 2em}main p,main li,main dd{overflow-wrap:anywhere}"
     "fieldset{margin:1em 0;border:1px solid #555;min-width:0}"
     ".field{margin:.5em 0}.field label{display:inline-block;min-width:14em;max-width:100%}"
+    ".check label{display:inline}"
     "input,select,button{font:inherit;max-width:100%}"
     ".fault{color:#a00000;font-weight:bold}.done{color:#05501e;font-weight:bold}"
     ".hint{color:#333;font-size:.9em}"
@@ -282,7 +283,7 @@ void WebPage::CellField(std::string_view name, std::string_view label, std::stri
 void WebPage::Checkbox(std::string_view name, std::string_view caption, bool checked) {
   const std::string id = NewId();
   const std::size_t index = Add("vtChk", caption, id);
-  body_ += "<div class=\"field\"><input type=\"checkbox\" id=\"" + id + "\"" +
+  body_ += "<div class=\"field check\"><input type=\"checkbox\" id=\"" + id + "\"" +
            Attribute("name", name) + " value=\"yes\"" + (checked ? " checked" : "") +
            Placeholder("ak", id) + "> <label for=\"" + id + "\">" +
            Placeholder("cap", std::to_string(index)) + "</label></div>";
