@@ -8,6 +8,7 @@
 #include "host/household/fault.h"
 #include "host/html/escape.h"
 #include "host/web/guard.h"
+#include "host/web/page.h"
 #include "host/web/routes.h"
 
 namespace veltrane::web {
@@ -52,6 +53,15 @@ NamedValues WithoutToken(const NamedValues& query) {
 }
 
 }  // namespace
+
+WebReply ProblemPage(int status, std::string_view title, std::string_view why,
+                     const std::string& token) {
+  WebPage page(std::string(title), "", token);
+  page.Notice(why, true);
+  WebReply reply = WebReply::Page(page.Render());
+  reply.status = status;
+  return reply;
+}
 
 std::optional<std::string> WebRequest::Value(std::string_view name) const {
   for (const NamedValues* values : {&form, &query}) {
@@ -141,13 +151,15 @@ WebReply WebApp::Route(const WebRequest& request) {
       other_method = true;
   }
   if (route == nullptr && other_method) {
-    WebReply reply = WebReply::Refused(
-        405, request.post ? "This page only shows; it changes nothing."
-                          : "This address changes data and answers only a form sent with POST.");
+    WebReply reply = ProblemPage(
+        405, "Not done",
+        request.post ? "This page only shows; it changes nothing."
+                     : "This address changes data and answers only a form sent with POST.",
+        token_);
     reply.headers.emplace_back("Allow", request.post ? "GET" : "POST");
     return reply;
   }
-  if (route == nullptr) return WebReply::Refused(404, "There is no such page.");
+  if (route == nullptr) return ProblemPage(404, "Not found", "There is no such page.", token_);
   if (request.post) {
     bool form_token = false;
     for (const auto& [key, value] : request.form) {
@@ -161,11 +173,12 @@ WebReply WebApp::Route(const WebRequest& request) {
   try {
     return route->handler(context, request);
   } catch (const household::Fault& e) {
-    return WebReply::Refused(400, ForPage(e, {}).text);
+    return ProblemPage(400, "Not done", ForPage(e, {}).text, token_);
   } catch (const DatabaseError& e) {
-    return WebReply::Refused(500, std::string("The database refused the change: ") + e.what());
+    return ProblemPage(500, "Not done", std::string("The database refused the change: ") + e.what(),
+                       token_);
   } catch (const std::exception& e) {
-    return WebReply::Refused(500, e.what());
+    return ProblemPage(500, "Not done", e.what(), token_);
   }
 }
 

@@ -67,9 +67,9 @@ void RequestForm(WebPage& page, Database& db, const PaycheckForm& f) {
                  "first day, like 3/1/2004");
   page.TextField("to", "Period t&o", f.input.to, Beside(f, "to"), "last day");
   page.TextField("check", "Check &number", f.input.check, Beside(f, "check"), "may be left blank");
-  page.TextField("hours", "Hours instead of the work journal", f.input.hours, Beside(f, "hours"),
+  page.TextField("hours", "Hou&rs instead of the work journal", f.input.hours, Beside(f, "hours"),
                  "regular,overtime of the whole period, like 40,2; blank: the recorded hours");
-  page.TextField("supp", "Supplemental pay", f.supp, Beside(f, "supp"),
+  page.TextField("supp", "S&upplemental pay", f.supp, Beside(f, "supp"),
                  "name:amount, like Bonus:50; separate several with ;");
   page.Button("Pre&view paycheck");
   page.EndForm();

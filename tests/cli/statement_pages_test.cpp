@@ -29,7 +29,7 @@ using Cells = std::vector<std::vector<std::string>>;
 
 TEST(StatementPageTest, TheTableHoldsTheRowsAsWrittenAndEveryTextIsEscaped) {
   StatementPage page;
-  page.title = "Summary";
+  page.title = "Summary <&>";
   page.employer = "Dana & Co";
   page.assistant = "<b>Ann & \"Bo\"</b>";
   page.period = "1/1/2004 to 3/31/2004";
@@ -42,7 +42,7 @@ TEST(StatementPageTest, TheTableHoldsTheRowsAsWrittenAndEveryTextIsEscaped) {
   const ReadPage read = ReadHtml(html);
   ASSERT_TRUE(read.parsed);
   EXPECT_EQ(read.lang, "en");
-  EXPECT_EQ(read.title, "Summary - 1/1/2004 to 3/31/2004");
+  EXPECT_EQ(read.title, "Summary <&> - 1/1/2004 to 3/31/2004");
   EXPECT_EQ(read.rows, (Cells{{"SUMMARY STATEMENT", " "},
                               {"1/1/2004 to 3/31/2004", " "},
                               {"", " "},
@@ -57,6 +57,12 @@ TEST(StatementPageTest, TheTableHoldsTheRowsAsWrittenAndEveryTextIsEscaped) {
   EXPECT_THAT(read.text, HasSubstr("a <note> & more"));
   EXPECT_THAT(html, HasSubstr("@media print"));
   EXPECT_THAT(html, HasSubstr("<meta charset=\"utf-8\">"));
+  // The web shows the written section inside its own page.
+  const auto section = ReadWrittenSection(html);
+  ASSERT_TRUE(section.has_value());
+  EXPECT_EQ(section->heading, "Summary <&>");
+  EXPECT_EQ(ReadHtml(section->html).rows, read.rows);
+  EXPECT_FALSE(ReadWrittenSection("<html><body><h1>Other</h1></body></html>").has_value());
 }
 
 class StatementPagesProgramTest : public ProgramTest {

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <regex>
 #include <sstream>
 
@@ -162,14 +163,24 @@ TEST_F(WebAppTest, EveryReplyForbidsFramingAndOtherScripts) {
 
 // ---- pages
 
-TEST_F(WebAppTest, BadInputShowsTheMessageBesideTheFieldAndStoresNothing) {
+TEST_F(WebAppTest, BadInputShowsTheMessageBesideTheFieldAndInASummaryAndStoresNothing) {
   const WebReply reply = Post("/assistants/add", {{"name", "Bob"}, {"rate", "ten"}});
   EXPECT_EQ(reply.status, 200);
-  EXPECT_THAT(reply.body, HasSubstr("name=\"rate\" value=\"ten\""));
-  EXPECT_TRUE(std::regex_search(
-      reply.body,
-      std::regex("name=\"rate\" value=\"ten\"[^>]*aria-invalid=\"true\">.*"
+  EXPECT_THAT(reply.body, HasSubstr("<title>Error: New assistant - paystead</title>"));
+  std::smatch field;
+  ASSERT_TRUE(std::regex_search(
+      reply.body, field,
+      std::regex("id=\"(c[0-9]+)\" name=\"rate\" value=\"ten\"[^>]*aria-invalid=\"true\">.*"
                  "class=\"fault\" id=\"c[0-9]+-fault\">&#39;ten&#39; is not an amount")));
+  // The summary before the form, which takes the focus, links the field.
+  const std::size_t summary = reply.body.find(
+      "<div class=\"errors\" id=\"errors\" tabindex=\"-1\" "
+      "autofocus role=\"alert\"");
+  EXPECT_LT(summary, reply.body.find("<form"));
+  EXPECT_NE(reply.body.find("<li><a href=\"#" + field[1].str() +
+                                "\">Regular hourly rate: &#39;ten&#39; is not an amount",
+                            summary),
+            std::string::npos);
   EXPECT_EQ(Count("Assistants"), 1);
 
   const WebReply zip = Post("/employer", {{"first", "Dana"}, {"zip", "abc"}});
@@ -178,6 +189,10 @@ TEST_F(WebAppTest, BadInputShowsTheMessageBesideTheFieldAndStoresNothing) {
       std::regex("name=\"zip\" value=\"abc\"[^>]*aria-invalid=\"true\">.*"
                  "class=\"fault\" id=\"c[0-9]+-fault\">&#39;abc&#39; is not a ZIP code")));
   EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE zip='abc'"), 0);
+  // A page without a fault has neither.
+  const std::string clean = Get("/assistant").body;
+  EXPECT_THAT(clean, Not(HasSubstr("Error:")));
+  EXPECT_THAT(clean, Not(HasSubstr("role=\"alert\"")));
 }
 
 TEST_F(WebAppTest, TheWeekGridSetsEachDayAndOneBadDaySavesNone) {
@@ -199,7 +214,7 @@ TEST_F(WebAppTest, TheWeekGridSetsEachDayAndOneBadDaySavesNone) {
   const std::string grid = Get("/hours", {{"week", "3/1/2004"}}).body;
   EXPECT_TRUE(std::regex_search(
       grid, std::regex("id=\"(day-0-0)\">recorded 8 regular, 0 overtime</div>.*"
-                       "name=\"r0-0\" value=\"8\" aria-describedby=\"day-0-0\"")));
+                       "name=\"r0-0\" value=\"8\"[^>]*aria-describedby=\"day-0-0\"")));
   // A day cleared is a day without hours; a day changed holds the new ones only.
   Post("/hours", {{"week", "3/1/2004"},
                   {"name0", "Ann Lee"},
@@ -338,16 +353,40 @@ TEST_F(WebAppTest, AssistantElectionsSurviveTheForm) {
   EXPECT_THAT(Ok({"assistant", "list"}), HasSubstr("none"));
 }
 
-TEST_F(WebAppTest, TheStatementSelectorShowsTheStatementPage) {
+TEST_F(WebAppTest, StatementPagesKeepTheNavigationAndLeadBackWhereTheyCameFrom) {
   EXPECT_THAT(Get("/statements").body, HasSubstr("<option value=\"Form 941\""));
   const WebReply page = Get("/statement", {{"type", "form 941"},
                                            {"assistant", "All Assistants"},
                                            {"from", "1/1/2004"},
                                            {"to", "3/31/2004"}});
   EXPECT_EQ(page.status, 200);
-  EXPECT_THAT(page.body, HasSubstr("Form 941"));
+  EXPECT_THAT(page.body, HasSubstr("<h1>Form 941</h1>"));
+  EXPECT_THAT(page.body, HasSubstr("<nav aria-label=\"Pages\">"));
+  EXPECT_THAT(page.body, HasSubstr("href=\"/statements?type=form%20941&amp;assistant=All%20"
+                                   "Assistants&amp;from=1%2F1%2F2004&amp;to=3%2F31%2F2004\""));
   const WebReply bad = Get("/statement", {{"type", "Summary"}, {"from", "1/1/2004"}});
   EXPECT_THAT(bad.body, HasSubstr("class=\"fault\""));
+
+  // The year-end package's pages, written as files, are shown inside the
+  // application's page; an index leads back to the year-end page, a
+  // statement to its index.
+  ASSERT_EQ(setenv("XDG_CACHE_HOME", Path("cache").c_str(), 1), 0);
+  ASSERT_EQ(Post("/year-end", {{"year", "2004"}}).status, 303);
+  const std::string index = Get("/year-end/2004/index.html").body;
+  EXPECT_THAT(index, HasSubstr("<title>Payroll statements of 2004 - paystead</title>"));
+  EXPECT_THAT(index, HasSubstr("<nav aria-label=\"Pages\">"));
+  EXPECT_THAT(index, HasSubstr("href=\"/year-end?year=2004\""));
+  EXPECT_THAT(index, HasSubstr("<a href=\"form-941_2004-01-01_2004-03-31.html\">"));
+  const std::string statement = Get("/year-end/2004/form-941_2004-01-01_2004-03-31.html").body;
+  EXPECT_THAT(statement, HasSubstr("<nav aria-label=\"Pages\">"));
+  EXPECT_THAT(statement, HasSubstr("href=\"index.html\""));
+  // The file itself leads back to its index without the server.
+  EXPECT_THAT(ReadFile(Path("cache/paystead/year-end-2004/form-941_2004-01-01_2004-03-31.html")),
+              HasSubstr("<a href=\"index.html\">Back to the index of the statements of 2004</a>"));
+  // A page that is not there still has the navigation.
+  const WebReply missing = Get("/nowhere");
+  EXPECT_EQ(missing.status, 404);
+  EXPECT_THAT(missing.body, HasSubstr("<nav aria-label=\"Pages\">"));
 }
 
 // ---- hot keys
@@ -369,6 +408,13 @@ TEST_F(WebAppTest, APageCarriesTheLibrarysHotKeysOnItsControls) {
        at = html.find("accesskey=\"e\"", at + 1))
     ++keys_e;
   EXPECT_EQ(keys_e, 1);
+
+  // A table's caption hands its letter on to the table's first field.
+  const std::string hours = Get("/hours", {{"week", "3/1/2004"}}).body;
+  ASSERT_TRUE(std::regex_search(hours, m, std::regex("id=\"(c[0-9]+)\" name=\"r0-0\"")));
+  EXPECT_THAT(hours, HasSubstr("\"U\":\"" + m[1].str() + "\""));
+  EXPECT_THAT(hours, HasSubstr("Ho<u>u</u>rs of the week of 3/1/2004"));
+  EXPECT_THAT(hours, HasSubstr("name=\"r0-0\" value=\"\" accesskey=\"u\""));
 }
 
 // ---- the guard's pieces
