@@ -66,7 +66,7 @@ void RequestForm(WebPage& page, Database& db, const PaycheckForm& f) {
   page.TextField("from", "Period &from", f.input.from, Beside(f, "from"),
                  "first day, like 3/1/2004");
   page.TextField("to", "Period t&o", f.input.to, Beside(f, "to"), "last day");
-  page.TextField("check", "Check &number", f.input.check, Beside(f, "check"), "may be left blank");
+  page.TextField("check", "Check &number", f.input.check, Beside(f, "check"), "blank: the next number after the highest used");
   page.TextField("hours", "Hou&rs instead of the work journal", f.input.hours, Beside(f, "hours"),
                  "regular,overtime of the whole period, like 40,2; blank: the recorded hours");
   page.TextField("supp", "S&upplemental pay", f.supp, Beside(f, "supp"),
