@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/database.h"
+#include "common/errors.h"
 
 namespace veltrane::household {
 
@@ -35,5 +36,9 @@ CreatedHousehold CreateHousehold(const std::string& path, bool replace);
 
 // "'FILE' is in use by another program; try again".
 std::string InUseText(const std::string& path);
+
+// A failure of the database in words for the person: what became of the
+// file ("'FILE' is damaged ..."), never the query that e.what() may quote.
+std::string TroubleText(const std::string& path, const DatabaseError& e);
 
 }  // namespace veltrane::household
