@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -85,6 +86,29 @@ TEST_F(DatabaseFile, TheFirstLayoutIsUpgradedOnceWithTheOldFileKept) {
   const ProgramResult paid = PayFirstWeek();
   EXPECT_EQ(paid.exit_code, 0) << paid.err;
   EXPECT_THAT(paid.out, HasRow({"Overtime", "2", "$15.00", "$30.00"}));
+}
+
+// What a copy cut off by a crash leaves is never taken for the kept file,
+// and the next upgrade, which keeps a whole copy, removes it.
+TEST_F(DatabaseFile, AnUpgradeCutOffLeavesNoCopyThatPassesForTheOldFile) {
+  Execute("PRAGMA application_id = 0");
+  Execute("PRAGMA user_version = 0");
+  std::ofstream(Path("paystead.db.layout0-20040301-101500.partial")) << "";
+  std::ofstream(Path("paystead.db.layout0-20040301-101500.partial-journal")) << "half";
+  std::ofstream(Path("paystead.db.notes")) << "the person's own file";
+
+  const ProgramResult r = Run({"hours", "list"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  std::vector<std::string> beside = FilesBeside();
+  std::sort(beside.begin(), beside.end());
+  ASSERT_EQ(beside.size(), 2u) << ::testing::PrintToString(beside);
+  EXPECT_THAT(beside[0], ::testing::MatchesRegex("paystead\\.db\\.layout0-[0-9]{8}-[0-9]{6}"));
+  EXPECT_EQ(beside[1], "paystead.db.notes");
+  EXPECT_GT(std::filesystem::file_size(Path(beside[0])), 0u);
+  auto rs = OpenSqliteDatabase(Path(beside[0]))
+                ->OpenRecordset("SELECT Sum(OTHours) AS n FROM [Work Journal]",
+                                RecordsetType::kForwardOnly);
+  EXPECT_EQ(rs->Field("n").ToInt(), 2);
 }
 
 // A damaged file is said to be damaged, in words for the person, without
