@@ -9,6 +9,7 @@
 #include "host/cli/cli_errors.h"
 #include "host/cli/command.h"
 #include "host/cli/open_in_browser.h"
+#include "host/household/database_file.h"
 #include "host/household/input_text.h"
 #include "host/web/app.h"
 #include "host/web/guard.h"
@@ -23,7 +24,9 @@ void Serve(Session& session, const ParsedArgs& args) {
           ? static_cast<int>(household::ReadWholeNumber("port", *args.Get("port"), 1,
                                                         std::numeric_limits<std::uint16_t>::max()))
           : 0;
-  session.db();  // a missing or foreign file is refused before the server starts
+  // A missing or foreign file is refused before the server starts; the
+  // file's identity is taken as it is opened.
+  household::HeldDatabase held(session.db_path(), session.db());
 
   // Ctrl-C and SIGTERM are taken by one thread that stops the server, so the
   // pages in progress end and the database closes as the command returns.
@@ -33,7 +36,7 @@ void Serve(Session& session, const ParsedArgs& args) {
   sigaddset(&stop_signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
-  web::WebApp app(session.db(), session.clock(), web::MakeToken(), port);
+  web::WebApp app(held, session.clock(), web::MakeToken(), port);
   web::WebServer server(app, port);
   std::thread waiter([&] {
     int signal = 0;

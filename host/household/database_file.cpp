@@ -1,5 +1,7 @@
 #include "host/household/database_file.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <vector>
 
@@ -96,6 +98,34 @@ std::string TroubleText(const std::string& path, const DatabaseError& e) {
       break;
   }
   return "the database " + Quoted(path) + " could not do what was asked; nothing was changed";
+}
+
+HeldDatabase::HeldDatabase(std::string path, Database& db) : path_(std::move(path)), db_(db) {
+  struct stat file {};
+  if (::stat(path_.c_str(), &file) == 0) {
+    known_ = true;
+    device_ = file.st_dev;
+    inode_ = file.st_ino;
+  }
+}
+
+Database& HeldDatabase::Checked() const {
+  struct stat file {};
+  if (::stat(path_.c_str(), &file) != 0) {
+    throw Fault("",
+                Quoted(path_) +
+                    " is no longer there: it was removed or renamed while it was open, so "
+                    "nothing more is read from it or written to it",
+                Remedy::kReopenDatabase);
+  }
+  if (!known_ || file.st_dev != device_ || file.st_ino != inode_) {
+    throw Fault("",
+                Quoted(path_) +
+                    " was replaced by another file while it was open, so neither file is "
+                    "read or written now",
+                Remedy::kReopenDatabase);
+  }
+  return db_;
 }
 
 OpenedHousehold OpenHousehold(const std::string& path) {

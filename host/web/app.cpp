@@ -81,6 +81,15 @@ WebReply WebReply::Refused(int status, std::string_view why) {
           {}};
 }
 
+WebReply WebReply::Unavailable(std::string_view why) {
+  return {503,
+          "text/html; charset=utf-8",
+          "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>Not available - "
+          "paystead</title></head><body><main><h1>Not available now</h1><p>" +
+              EscapeHtml(why) + "</p></main></body></html>\n",
+          {}};
+}
+
 std::string PathWith(std::string_view path, const NamedValues& query) {
   std::string text(path);
   for (std::size_t i = 0; i < query.size(); ++i) {
@@ -90,8 +99,8 @@ std::string PathWith(std::string_view path, const NamedValues& query) {
   return text;
 }
 
-WebApp::WebApp(Database& db, const Clock& clock, std::string token, int port)
-    : db_(db), clock_(clock), token_(std::move(token)), port_(port) {
+WebApp::WebApp(household::HeldDatabase& household, const Clock& clock, std::string token, int port)
+    : household_(household), clock_(clock), token_(std::move(token)), port_(port) {
   AddPeoplePages(routes_);
   AddSettingsPages(routes_);
   AddHoursPages(routes_);
@@ -157,13 +166,32 @@ WebReply WebApp::Route(const WebRequest& request) {
   }
 
   const std::lock_guard<std::mutex> lock(mutex_);
-  WebContext context{db_, clock_, token_};
+  // Nothing is read from or written to a file that is no longer the one
+  // the server opened.
+  Database* db = nullptr;
+  try {
+    db = &household_.Checked();
+  } catch (const household::Fault& e) {
+    return WebReply::Unavailable(ForPage(e, {}).text);
+  }
+  WebContext context{*db, clock_, token_};
   try {
     return route->handler(context, request);
   } catch (const household::Fault& e) {
     return WebReply::Refused(400, ForPage(e, {}).text);
+  } catch (const DatabaseBusyError&) {
+    // The change that met the lock was rolled back.
+    WebReply reply = WebReply::Unavailable(household::InUseText(household_.path()) +
+                                           (request.post ? "; nothing was changed" : ""));
+    reply.headers.emplace_back("Retry-After", "5");
+    return reply;
   } catch (const DatabaseError& e) {
-    return WebReply::Refused(500, std::string("The database refused the change: ") + e.what());
+    try {
+      household_.Checked();  // the file may have gone while the page ran
+    } catch (const household::Fault& gone) {
+      return WebReply::Unavailable(ForPage(gone, {}).text);
+    }
+    return WebReply::Refused(500, household::TroubleText(household_.path(), e));
   } catch (const std::exception& e) {
     return WebReply::Refused(500, e.what());
   }

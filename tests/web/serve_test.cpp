@@ -7,11 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
 #include "cli/program_runner.h"
 #include "common/clock.h"
+#include "common/sqlite_database.h"
 #include "host/household/database_file.h"
 #include "host/web/app.h"
 #include "host/web/guard.h"
@@ -42,10 +44,12 @@ class WebAppTest : public ProgramTest {
     ProgramTest::SetUp();
     MakeHousehold();
     db_ = household::OpenHousehold(DbPath()).db;
-    app_.emplace(*db_, clock_, kToken, kPort);
+    held_.emplace(DbPath(), *db_);
+    app_.emplace(*held_, clock_, kToken, kPort);
   }
   void TearDown() override {
     app_.reset();
+    held_.reset();
     db_.reset();
     ProgramTest::TearDown();
   }
@@ -86,6 +90,7 @@ class WebAppTest : public ProgramTest {
 
   FixedClock clock_{Date(std::chrono::year(2004) / 3 / 8)};
   std::unique_ptr<Database> db_;
+  std::optional<household::HeldDatabase> held_;
   std::optional<WebApp> app_;
 };
 
@@ -335,6 +340,40 @@ TEST_F(WebAppTest, APageCarriesTheLibrarysHotKeysOnItsControls) {
        at = html.find("accesskey=\"e\"", at + 1))
     ++keys_e;
   EXPECT_EQ(keys_e, 1);
+}
+
+// The file the server opened is used only while it is the file at its path.
+TEST_F(WebAppTest, ADatabaseFileRemovedOrReplacedIsNeitherReadNorWritten) {
+  const NamedValues mallory = {{"first", "Mallory"}};
+  std::filesystem::rename(DbPath(), Path("moved.db"));
+  const WebReply gone = Get("/journal");
+  EXPECT_EQ(gone.status, 503);
+  EXPECT_THAT(gone.body, HasSubstr("is no longer there"));
+  EXPECT_THAT(gone.body, HasSubstr("stop the server and start it again"));
+  EXPECT_EQ(Post("/employer", mallory).status, 503);
+  std::filesystem::rename(Path("moved.db"), DbPath());  // back: the same file again
+  EXPECT_EQ(Get("/journal").status, 200);
+
+  std::filesystem::copy_file(DbPath(), Path("other.db"));
+  std::filesystem::rename(Path("other.db"), DbPath());
+  const WebReply replaced = Post("/employer", mallory);
+  EXPECT_EQ(replaced.status, 503);
+  EXPECT_THAT(replaced.body, HasSubstr("was replaced by another file"));
+  EXPECT_EQ(Get("/employer").status, 503);
+  EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE first_name='Mallory'"), 0);
+  EXPECT_THAT(Get("/employer").body, Not(HasSubstr("readonly")));
+}
+
+// Another program's lock, held longer than the database waits for it.
+TEST_F(WebAppTest, ALockedDatabaseIsInUseNotAFailure) {
+  const auto holder = OpenSqliteDatabase(DbPath());
+  holder->Execute("BEGIN EXCLUSIVE");
+  const WebReply journal = Get("/journal");  // a page that only reads
+  EXPECT_EQ(journal.status, 503);
+  EXPECT_THAT(journal.body, HasSubstr("is in use by another program; try again"));
+  EXPECT_EQ(Header(journal, "Retry-After"), "5");
+  holder->Execute("ROLLBACK");
+  EXPECT_EQ(Get("/journal").status, 200);
 }
 
 // ---- the guard's pieces
