@@ -47,12 +47,12 @@ WebReply SettingsPage(WebContext& c, const Values& values, const PageFault& faul
       }
       page.Select(field, "Pay pe&riod", periods, value.empty() ? "none" : value, beside);
     } else if (s.kind == SettingKind::kYesNo) {
-      page.Checkbox(field, Sentence(s.help), value == "yes");
+      page.Checkbox(field, CaptionLiteral(Sentence(s.help)), value == "yes");
     } else {
       const char* hint = s.kind == SettingKind::kPercent  ? "percent, like 1.5"
                          : s.kind == SettingKind::kAmount ? "dollars, like 7000"
                                                           : "";
-      page.TextField(field, Sentence(s.help), value, beside, hint);
+      page.TextField(field, CaptionLiteral(Sentence(s.help)), value, beside, hint);
     }
   }
   page.Button("Sa&ve settings");

@@ -342,6 +342,19 @@ TEST_F(WebAppTest, APageCarriesTheLibrarysHotKeysOnItsControls) {
   EXPECT_EQ(keys_e, 1);
 }
 
+TEST_F(WebAppTest, AnAmpersandInANameIsShownAsItselfInEveryCaption) {
+  ASSERT_EQ(Post("/assistants/add", {{"name", "B&<i>"}, {"rate", "10"}}).status, 303);
+  const std::string list = Get("/assistants").body;
+  EXPECT_THAT(list, HasSubstr(">Change B&amp;&lt;i&gt;</a>"));
+  EXPECT_THAT(list, Not(HasSubstr("accesskey=\"&lt;\"")));
+  EXPECT_THAT(list, Not(HasSubstr("\"\\u0026\":")));  // "&" is no hot key
+  const std::string preview =
+      Get("/paycheck",
+          {{"assistant", "B&<i>"}, {"from", "3/1/2004"}, {"to", "3/7/2004"}, {"hours", "10"}})
+          .body;
+  EXPECT_THAT(preview, HasSubstr(" to B&amp;&lt;i&gt;</button>"));
+}
+
 // The file the server opened is used only while it is the file at its path.
 TEST_F(WebAppTest, ADatabaseFileRemovedOrReplacedIsNeitherReadNorWritten) {
   const NamedValues mallory = {{"first", "Mallory"}};
@@ -412,6 +425,10 @@ TEST(WebCaptions, UnderlineTheHotKeyAndEscapeTheRest) {
   EXPECT_EQ(CaptionHtml("&<"), "<u>&lt;</u>");
   EXPECT_EQ(CaptionText("Fish && &Chips"), "Fish & Chips");
   EXPECT_EQ(CaptionText("trailing &"), "trailing &");
+  // A name in a caption is shown as it is.
+  EXPECT_EQ(CaptionLiteral("B&<i> && C"), "B&&<i> &&&& C");
+  EXPECT_EQ(CaptionText("Change " + CaptionLiteral("B&<i>")), "Change B&<i>");
+  EXPECT_EQ(CaptionHtml("Pay &to " + CaptionLiteral("B&<i>")), "Pay <u>t</u>o B&amp;&lt;i&gt;");
 }
 
 TEST(WebFaults, AreWordedForThePageWithoutFlagsOrCommands) {
