@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -353,6 +354,21 @@ TEST_F(WebAppTest, AnAmpersandInANameIsShownAsItselfInEveryCaption) {
           {{"assistant", "B&<i>"}, {"from", "3/1/2004"}, {"to", "3/7/2004"}, {"hours", "10"}})
           .body;
   EXPECT_THAT(preview, HasSubstr(" to B&amp;&lt;i&gt;</button>"));
+}
+
+TEST_F(WebAppTest, TheYearEndFilesOfYearsPaysteadNeverWritesAreNotFound) {
+  ::setenv("XDG_CACHE_HOME", dir_.c_str(), 1);
+  for (const char* year : {"0", "1999", "2100"}) {
+    const std::string folder = Path("paystead/year-end-" + std::string(year));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/index.html") << "<p>not paystead's</p>";
+  }
+  for (const char* path : {"/year-end/0000/index.html", "/year-end/1999/index.html",
+                           "/year-end/2100/index.html", "/year-end/+999/index.html"})
+    EXPECT_EQ(Get(path).status, 404) << path;
+  ASSERT_EQ(Post("/year-end", {{"year", "2004"}}).status, 303);
+  EXPECT_EQ(Get("/year-end/2004/index.html").status, 200);
+  ::unsetenv("XDG_CACHE_HOME");
 }
 
 // The file the server opened is used only while it is the file at its path.
