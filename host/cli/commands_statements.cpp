@@ -42,6 +42,9 @@ void Statement(Session& session, const ParsedArgs& args) {
                                          household::FieldRef("open") + " go with " +
                                          household::FieldRef("format") + " html");
   }
+  const std::optional<std::string> output =
+      args.Has("output") ? std::optional(household::ReadOutputName("output", *args.Get("output")))
+                         : std::nullopt;
   StatementSession statements(session.db());
   const StatementResult result =
       statements.Run({args.positionals[0], args.Get("assistant").value_or(""),
@@ -56,10 +59,11 @@ void Statement(Session& session, const ParsedArgs& args) {
     for (const StatementRow& row : result.rows) table.AddRow({row.description, row.amount});
     table.Render(session.out());
   } else {
-    const std::string path = args.Get("output").value_or(
-        (fs::path(html::DefaultPageFolder()) /
-         household::StatementFileName(result.type, result.from, result.to))
-            .string());
+    const std::string path =
+        output ? *output
+               : (fs::path(html::DefaultPageFolder()) /
+                  household::StatementFileName(result.type, result.from, result.to))
+                     .string();
     html::WriteTextFile(
         path, html::RenderStatementPage(html::StatementPageOf(
                   result, household::ReadEmployerHeading(session.db()), session.clock().Today())));
@@ -72,7 +76,9 @@ void YearEnd(Session& session, const ParsedArgs& args) {
   const std::optional<std::string> year_text = args.Get("year");
   if (!year_text) throw UsageError("year-end needs --year YEAR");
   const int year = household::ReadYear(*year_text);
-  const std::string folder = args.Get("output").value_or("paystead-" + std::to_string(year));
+  const std::string folder = args.Has("output")
+                                 ? household::ReadOutputName("output", *args.Get("output"))
+                                 : "paystead-" + std::to_string(year);
   const bool terminal = ::isatty(STDERR_FILENO) == 1;
   const household::YearEndContent content = household::MakeYearEnd(
       session.db(), {year, args.Get("assistant").value_or("")}, [&](const std::string& label) {
