@@ -105,8 +105,8 @@ TEST_F(DatabaseFile, AnUpgradeCutOffLeavesNoCopyThatPassesForTheOldFile) {
   EXPECT_THAT(beside[0], ::testing::MatchesRegex("paystead\\.db\\.layout0-[0-9]{8}-[0-9]{6}"));
   EXPECT_EQ(beside[1], "paystead.db.notes");
   EXPECT_GT(std::filesystem::file_size(Path(beside[0])), 0u);
-  auto rs = OpenSqliteDatabase(Path(beside[0]))
-                ->OpenRecordset("SELECT Sum(OTHours) AS n FROM [Work Journal]",
+  const auto copy = OpenSqliteDatabase(Path(beside[0]));
+  auto rs = copy->OpenRecordset("SELECT Sum(OTHours) AS n FROM [Work Journal]",
                                 RecordsetType::kForwardOnly);
   EXPECT_EQ(rs->Field("n").ToInt(), 2);
 }
