@@ -27,11 +27,12 @@ TEST_F(Paying, ADayIsPaidOnceUntilItsCheckIsVoid) {
     return Pay({"Ann Lee", from, to, "1001", "40"});
   };
   ASSERT_TRUE(pay("3/1/2004", "3/7/2004").paid);
-  for (const auto& [from, to] : {std::pair{"3/1/2004", "3/7/2004"},
-                                 {"3/7/2004", "3/13/2004"},
-                                 {"2/24/2004", "3/1/2004"},
-                                 {"3/3/2004", "3/4/2004"}}) {
-    const Fault f = FaultOf([&] { pay(from, to); });
+  for (const auto& period : {std::pair{"3/1/2004", "3/7/2004"},
+                             {"3/7/2004", "3/13/2004"},
+                             {"2/24/2004", "3/1/2004"},
+                             {"3/3/2004", "3/4/2004"}}) {
+    const auto [from, to] = period;
+    const Fault f = FaultOf([&] { pay(period.first, period.second); });
     EXPECT_EQ(f.remedy(), Remedy::kVoidCheck) << from;
     EXPECT_EQ(f.check_id(), 1) << from;
     EXPECT_THAT(f.text(),
