@@ -12,16 +12,44 @@ namespace veltrane {
 
 namespace sqlite {
 
+namespace {
+
+// What became of the database, by SQLite's (primary or extended) code.
+DatabaseError::Kind KindOfFailure(int rc) {
+  if (rc == SQLITE_READONLY_DBMOVED) return DatabaseError::Kind::kMoved;
+  switch (rc & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return DatabaseError::Kind::kDamaged;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      return DatabaseError::Kind::kNotWritable;
+    case SQLITE_FULL:
+      return DatabaseError::Kind::kFull;
+    case SQLITE_IOERR:
+      return DatabaseError::Kind::kDiskFailure;
+    case SQLITE_CANTOPEN:
+      return DatabaseError::Kind::kCannotOpen;
+    default:
+      return DatabaseError::Kind::kOther;
+  }
+}
+
+}  // namespace
+
 void RaiseSqliteFailure(int rc, const std::string& why) {
   const int primary = rc & 0xff;
   if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseBusyError();
-  throw DatabaseError(why);
+  throw DatabaseError(why, KindOfFailure(rc));
 }
 
 void RaiseSqliteError(sqlite3* db, int rc, const std::string& context) {
   std::string why = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
   if (!context.empty()) why += " " + context;
-  RaiseSqliteFailure(rc, why);
+  // Only the extended code tells a file removed or replaced while it was
+  // open from a read-only one.
+  const int extended = db != nullptr ? sqlite3_extended_errcode(db) : rc;
+  RaiseSqliteFailure((extended & 0xff) == (rc & 0xff) ? extended : rc, why);
 }
 
 }  // namespace sqlite
@@ -44,7 +72,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
     if (rc != SQLITE_OK) {
       const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
       sqlite3_close(db_);
-      throw DatabaseError("cannot open database '" + path + "': " + why);
+      throw DatabaseError("cannot open database '" + path + "': " + why, sqlite::KindOfFailure(rc));
     }
     sqlite3_busy_timeout(db_, 5000);
     statements_ = std::make_unique<sqlite::StatementCache>(db_);
@@ -72,6 +100,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
     char* err = nullptr;
     const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err);
     const std::string why = rc == SQLITE_OK ? "" : err ? err : sqlite3_errmsg(db_);
+    const int extended = rc == SQLITE_OK ? rc : sqlite3_extended_errcode(db_);
     sqlite3_free(err);
     const std::int64_t changed = sqlite3_changes64(db_);
     // The statements may have changed the schema, even when a later one
@@ -79,7 +108,7 @@ class SqliteDatabase final : public Database, public sqlite::Connection {
     tables_.clear();
     all_columns_.clear();
     ForgetStatementsIfSchemaChanged();
-    if (rc != SQLITE_OK) RaiseSqliteFailure(rc, why);
+    if (rc != SQLITE_OK) RaiseSqliteFailure((extended & 0xff) == (rc & 0xff) ? extended : rc, why);
     return changed;
   }
 
@@ -178,7 +207,8 @@ void CopySqliteDatabase(Database& db, const std::string& to_path) {
   if (rc != SQLITE_OK) {
     std::filesystem::remove(to_path, ec);
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) throw DatabaseBusyError();
-    throw DatabaseError("cannot copy the database to '" + to_path + "': " + why);
+    throw DatabaseError("cannot copy the database to '" + to_path + "': " + why,
+                        sqlite::KindOfFailure(rc));
   }
 }
 

@@ -100,8 +100,8 @@ std::string PathWith(std::string_view path, const NamedValues& query) {
   return text;
 }
 
-WebApp::WebApp(Database& db, const Clock& clock, std::string token, int port)
-    : db_(db), clock_(clock), token_(std::move(token)), port_(port) {
+WebApp::WebApp(household::HeldDatabase& household, const Clock& clock, std::string token, int port)
+    : household_(household), clock_(clock), token_(std::move(token)), port_(port) {
   AddPeoplePages(routes_);
   AddSettingsPages(routes_);
   AddHoursPages(routes_);
@@ -169,14 +169,34 @@ WebReply WebApp::Route(const WebRequest& request) {
   }
 
   const std::lock_guard<std::mutex> lock(mutex_);
-  WebContext context{db_, clock_, token_};
+  // Nothing is read from or written to a file that is no longer the one
+  // the server opened.
+  Database* db = nullptr;
+  try {
+    db = &household_.Checked();
+  } catch (const household::Fault& e) {
+    return ProblemPage(503, "Not available now", ForPage(e, {}).text, token_);
+  }
+  WebContext context{*db, clock_, token_};
   try {
     return route->handler(context, request);
   } catch (const household::Fault& e) {
     return ProblemPage(400, "Not done", ForPage(e, {}).text, token_);
+  } catch (const DatabaseBusyError&) {
+    // The change that met the lock was rolled back.
+    WebReply reply = ProblemPage(503, "Not available now",
+                                 household::InUseText(household_.path()) +
+                                     (request.post ? "; nothing was changed" : ""),
+                                 token_);
+    reply.headers.emplace_back("Retry-After", "5");
+    return reply;
   } catch (const DatabaseError& e) {
-    return ProblemPage(500, "Not done", std::string("The database refused the change: ") + e.what(),
-                       token_);
+    try {
+      household_.Checked();  // the file may have gone while the page ran
+    } catch (const household::Fault& gone) {
+      return ProblemPage(503, "Not available now", ForPage(gone, {}).text, token_);
+    }
+    return ProblemPage(500, "Not done", household::TroubleText(household_.path(), e), token_);
   } catch (const std::exception& e) {
     return ProblemPage(500, "Not done", e.what(), token_);
   }

@@ -149,6 +149,15 @@ std::string CaptionText(std::string_view caption) {
   return text;
 }
 
+std::string CaptionLiteral(std::string_view text) {
+  std::string caption;
+  for (const char c : text) {
+    if (c == '&') caption += '&';
+    caption += c;
+  }
+  return caption;
+}
+
 std::string CaptionHtml(std::string_view caption) {
   std::string html;
   bool underlined = false;
@@ -368,7 +377,9 @@ std::string WebPage::Render() const {
   std::map<char, std::string> focus;  // letter -> the id the library focuses
   for (std::int16_t slot = 0; slot < hot_keys.count(); ++slot) {
     const auto letter = static_cast<char>(hot_keys.hot_key_codes()[static_cast<std::size_t>(slot)]);
-    if (focus.contains(letter)) continue;
+    // The library reads a doubled "&" as a hot key "&"; on a page it is a
+    // plain "&" and marks none.
+    if (letter == '&' || focus.contains(letter)) continue;
     form.Activate(nullptr);
     std::int16_t key = static_cast<unsigned char>(letter);
     hot_keys.HandleLocIndepKeyPress(form, key);

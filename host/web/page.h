@@ -107,5 +107,9 @@ class WebPage {
 std::string CaptionHtml(std::string_view caption);
 // The caption without its hot-key mark: "Save".
 std::string CaptionText(std::string_view caption);
+// A text shown in a caption as it is, every "&" doubled so that none marks a
+// hot key: "B&<i>" -> "B&&<i>". A caption made from data (a name, a
+// household's text) puts each piece of data through it.
+std::string CaptionLiteral(std::string_view text);
 
 }  // namespace veltrane::web

@@ -119,7 +119,7 @@ WebReply PaycheckPage(WebContext& c, PaycheckForm f, std::string_view notice) {
           "Paying stores this check in the payment journal and marks the period's unpaid "
           "hours paid, both at once.");
       page.Button("Pay this &check of " + FormatCurrency(preview->shown.net_pay.value_or(Money())) +
-                  " to " + request->assistant);
+                  " to " + CaptionLiteral(request->assistant));
       page.EndForm();
     }
   }

@@ -307,7 +307,8 @@ WebReply ListAssistants(WebContext& c, const WebRequest& r) {
           "</td><td class=\"num\">" +
           EscapeHtml(FormatCurrency(row.Get("overtime_hourly_rate").ToMoney())) + "</td><td>" +
           EscapeHtml(household::DescribeElections(row.Text("Withholdings"))) + "</td><td>");
-      page.Link(PathWith("/assistant", {{"name", row.Text("Name")}}), "Change " + row.Text("Name"));
+      page.Link(PathWith("/assistant", {{"name", row.Text("Name")}}),
+                "Change " + CaptionLiteral(row.Text("Name")));
       page.Html("</td></tr>");
     }
     page.Html("</tbody>");

@@ -70,7 +70,7 @@ WebReply SettingsPage(WebContext& c, const Values& values, const PageFault& faul
     }
     const auto known = kCaptions.find(s.field);
     const std::string caption =
-        known == kCaptions.end() ? Sentence(s.help) : std::string(known->second);
+        known == kCaptions.end() ? CaptionLiteral(Sentence(s.help)) : std::string(known->second);
     if (s.kind == SettingKind::kPeriod) {
       std::vector<std::pair<std::string, std::string>> periods = {{"none", "(not set)"}};
       for (int code = 0; code < kPayPeriodCount; ++code) {

@@ -92,7 +92,8 @@ WebReply YearEndPage(WebContext& c, const WebRequest& r, std::string_view fault)
     page.Notice("Wrote " + *pages + " statements of " + year + " to '" +
                     YearEndFolder(household::ReadYear(year)) + "'.",
                 false);
-    page.Link("/year-end/" + year + "/index.html", "&Open the year-end index of " + year);
+    page.Link("/year-end/" + year + "/index.html",
+              "&Open the year-end index of " + CaptionLiteral(year));
   }
   page.BeginForm("/year-end", "Write every statement of a year");
   page.Paragraph(
@@ -122,21 +123,27 @@ WebReply WriteYearEndPost(WebContext& c, const WebRequest& r) {
 }
 
 // A file of a written package: /year-end/2004/index.html. Only a plain file
-// name of the year's own folder is served.
+// name of the folder of a year paystead writes is served.
 WebReply ServeYearEndFile(WebContext& c, const WebRequest& r) {
   const std::string_view rest =
       std::string_view(r.path).substr(std::string_view("/year-end/").size());
   const std::size_t slash = rest.find('/');
   if (slash != 4) return ProblemPage(404, "Not found", "There is no such page.", c.token);
-  const std::string year(rest.substr(0, 4));
+  const std::string_view year_text = rest.substr(0, 4);
   const std::string file(rest.substr(5));
   const bool plain = !file.empty() && file[0] != '.' &&
                      file.find_first_not_of(
                          "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
                          "0123456789-_.") == std::string::npos;
-  if (!plain || year.find_first_not_of("0123456789") != std::string::npos)
-    return ProblemPage(404, "Not found", "There is no such page.", c.token);
-  std::ifstream in(fs::path(YearEndFolder(std::stoi(year))) / file, std::ios::binary);
+  int year = 0;
+  try {
+    if (year_text.find_first_not_of("0123456789") == std::string_view::npos)
+      year = household::ReadYear(year_text);
+  } catch (const household::Fault&) {
+    year = 0;  // a year whose package paystead never writes
+  }
+  if (!plain || year == 0) return ProblemPage(404, "Not found", "There is no such page.", c.token);
+  std::ifstream in(fs::path(YearEndFolder(year)) / file, std::ios::binary);
   if (!in)
     return ProblemPage(404, "Not found", "There is no such page; write the package first.",
                        c.token);
@@ -154,9 +161,9 @@ WebReply ServeYearEndFile(WebContext& c, const WebRequest& r) {
   page.Style(html::StatementStyle());
   page.Html(section->html);
   if (file == "index.html") {
-    page.Link(PathWith("/year-end", {{"year", year}}), "&Back to the year-end page");
+    page.Link(PathWith("/year-end", {{"year", std::to_string(year)}}), "&Back to the year-end page");
   } else {
-    page.Link("index.html", "&Back to the index of the statements of " + year);
+    page.Link("index.html", "&Back to the index of the statements of " + std::to_string(year));
   }
   return WebReply::Page(page.Render());
 }

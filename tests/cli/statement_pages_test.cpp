@@ -147,6 +147,28 @@ TEST_F(StatementPagesProgramTest, OpenHandsThePageToDocbrowseAsOneArgument) {
   EXPECT_EQ(ReadFile(Path("record")), "1\n" + page + "\n");
 }
 
+// A name that begins with "-" would reach the browser as an option.
+TEST_F(StatementPagesProgramTest, AnOutputThatReadsAsAnOptionIsRefusedBeforeAnythingIsWritten) {
+  const std::string bin = StubDocbrowse();
+  const std::vector<std::string> env = {"PATH=" + bin + ":/usr/bin:/bin",
+                                        "RECORD=" + Path("record")};
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"statement", "Summary", "--format", "html",
+                                 "--output=--user-data-dir=X", "--open"},
+        std::vector<std::string>{"year-end", "--year", "2004", "--output", "-x", "--open"}}) {
+    const ProgramResult r = Run(args, env);
+    EXPECT_EQ(r.exit_code, 1) << args[0];
+    EXPECT_THAT(r.err, ::testing::StartsWith("paystead: --output: '-"));
+    EXPECT_THAT(r.err, HasSubstr("begins with \"-\", which reads as an option; write './-"));
+  }
+  EXPECT_FALSE(fs::exists(Path("record")));
+  EXPECT_FALSE(fs::exists(Path("-x")));
+  EXPECT_FALSE(fs::exists(Path("--user-data-dir=X")));
+  // Written as a path, the same name is a file like any other.
+  Ok({"statement", "Summary", "--format", "html", "--output", "./-x"});
+  EXPECT_TRUE(fs::exists(Path("-x")));
+}
+
 TEST_F(StatementPagesProgramTest, AMissingDocbrowseIsOneLineAfterThePageIsWritten) {
   const ProgramResult r =
       Run({"statement", "Summary", "--format", "html", "--output", Path("p.html"), "--open"},
