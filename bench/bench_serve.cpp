@@ -46,8 +46,9 @@ void BM_WebPaycheckPreview(benchmark::State& state) {
   ::setenv("LC_ALL", "en_US.UTF-8", 1);
   FixedClock clock(MakeDate(2004, 12, 27));
   auto db = household::OpenHousehold(JournalFile()).db;
+  household::HeldDatabase held(JournalFile(), *db);
   const std::string token = "0123456789abcdef0123456789abcdef";
-  web::WebApp app(*db, clock, token, 8080);
+  web::WebApp app(held, clock, token, 8080);
   web::WebRequest request;
   request.path = "/paycheck";
   request.host = "127.0.0.1:8080";

@@ -21,10 +21,26 @@ class OutOfRangeError : public ConversionError {
   using ConversionError::ConversionError;
 };
 
-// The database or a record set refused an operation.
+// The database or a record set refused an operation. what() is for a
+// programmer and may quote the query; kind() says what became of the
+// database as far as it tells, for a host to word for a person.
 class DatabaseError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  enum class Kind {
+    kOther,        // the operation failed (a query, a constraint)
+    kDamaged,      // the file is not a database, or part of it cannot be read as one
+    kNotWritable,  // the file or its folder cannot be written
+    kFull,         // the disk is full
+    kDiskFailure,  // reading or writing the file failed
+    kCannotOpen,   // the file cannot be opened
+    kMoved,        // the file was removed, renamed or replaced while it was open
+  };
+  explicit DatabaseError(const std::string& what, Kind kind = Kind::kOther)
+      : std::runtime_error(what), kind_(kind) {}
+  Kind kind() const { return kind_; }
+
+ private:
+  Kind kind_;
 };
 
 // Another connection (usually another program) held the database locked

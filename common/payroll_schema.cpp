@@ -204,6 +204,29 @@ bool IsSqliteFile(const std::string& path) {
   return in.gcount() == sizeof head && std::equal(head, head + sizeof head, kHeader);
 }
 
+// A kept copy is written under its name with this added, and renamed to
+// its name only when complete, so that a copy cut off (by a crash or a
+// power loss) never passes for the file as it was.
+constexpr std::string_view kPartial = ".partial";
+
+// Removes what copies cut off before left beside `path`. Called under the
+// write lock, which a program copying the file holds.
+void RemoveCutOffCopies(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path file(path);
+  const std::string prefix = file.filename().string() + ".layout";
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  std::error_code ec;
+  std::vector<fs::path> cut_off;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.starts_with(prefix) &&
+        (name.ends_with(kPartial) || name.ends_with(std::string(kPartial) + "-journal")))
+      cut_off.push_back(it->path());
+  }
+  for (const fs::path& name : cut_off) fs::remove(name, ec);
+}
+
 }  // namespace
 
 void CreatePayrollSchema(Database& db) {
@@ -239,7 +262,18 @@ OpenedPayrollDatabase OpenPayrollDatabase(const std::string& location) {
     std::string copy;
     if (!server) {
       copy = KeptCopyName(location, "layout" + std::to_string(*layout));
-      CopySqliteDatabase(*OpenSqliteDatabase(location), copy);
+      const std::string partial = copy + std::string(kPartial);
+      RemoveCutOffCopies(location);
+      CopySqliteDatabase(*OpenSqliteDatabase(location), partial);
+      std::error_code renamed;
+      std::filesystem::rename(partial, copy, renamed);
+      if (renamed) {
+        std::error_code ec;
+        std::filesystem::remove(partial, ec);
+        throw DatabaseError(
+            "cannot keep the copy of '" + location + "' as '" + copy + "': " + renamed.message(),
+            DatabaseError::Kind::kNotWritable);
+      }
     }
     try {
       Upgrade(db, layout);

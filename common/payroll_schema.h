@@ -57,8 +57,10 @@ struct OpenedPayrollDatabase {
 
 // Opens the existing payroll database file at `path`, checking its stamp
 // and fields before anything else reads it. A file of an older layout is
-// first copied beside it (KeptCopyName(path, "layoutN")), then upgraded in
-// one transaction. Raises PayrollSchemaError, DatabaseBusyError when
+// first copied beside it (KeptCopyName(path, "layoutN"); the copy is
+// written as "<that>.partial" and takes its name only when complete, and
+// what a copy cut off left is removed by the next), then upgraded in one
+// transaction. Raises PayrollSchemaError, DatabaseBusyError when
 // another program holds it locked, or DatabaseError.
 OpenedPayrollDatabase OpenPayrollDatabase(const std::string& path);
 

@@ -28,7 +28,7 @@ class SqliteDatabase final : public Database, public DatabaseBackend, public sql
     if (rc != SQLITE_OK) {
       const std::string why = db_ ? sqlite3_errmsg(db_) : "out of memory";
       sqlite3_close(db_);
-      throw DatabaseError("cannot open database '" + path + "': " + why);
+      throw DatabaseError("cannot open database '" + path + "': " + why, sqlite::KindOfFailure(rc));
     }
     sqlite3_busy_timeout(db_, 5000);
     statements_ = std::make_unique<sqlite::StatementCache>(db_);
@@ -59,6 +59,7 @@ class SqliteDatabase final : public Database, public DatabaseBackend, public sql
     char* err = nullptr;
     const int rc = sqlite3_exec(db_, translated.c_str(), nullptr, nullptr, &err);
     const std::string why = rc == SQLITE_OK ? "" : err ? err : sqlite3_errmsg(db_);
+    const int extended = rc == SQLITE_OK ? rc : sqlite3_extended_errcode(db_);
     sqlite3_free(err);
     const std::int64_t changed = sqlite3_changes64(db_);
     // The statements may have changed the schema, even when a later one
@@ -66,7 +67,7 @@ class SqliteDatabase final : public Database, public DatabaseBackend, public sql
     tables_.clear();
     all_columns_.clear();
     ForgetStatementsIfSchemaChanged();
-    if (rc != SQLITE_OK) RaiseSqliteFailure(rc, why);
+    if (rc != SQLITE_OK) RaiseSqliteFailure((extended & 0xff) == (rc & 0xff) ? extended : rc, why);
     return changed;
   }
 
@@ -162,7 +163,8 @@ void CopySqliteDatabase(Database& db, const std::string& to_path) {
   if (rc != SQLITE_OK) {
     std::filesystem::remove(to_path, ec);
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) throw DatabaseBusyError();
-    throw DatabaseError("cannot copy the database to '" + to_path + "': " + why);
+    throw DatabaseError("cannot copy the database to '" + to_path + "': " + why,
+                        sqlite::KindOfFailure(rc));
   }
 }
 

@@ -36,6 +36,8 @@ using Stmt = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
 [[noreturn]] void RaiseSqliteError(sqlite3* db, int rc, const std::string& context = "");
 // The same for a failure whose text is already known.
 [[noreturn]] void RaiseSqliteFailure(int rc, const std::string& why);
+// What became of the database, by SQLite's (primary or extended) code.
+DatabaseError::Kind KindOfFailure(int rc);
 
 // Prepared statements of one connection kept for reuse by their SQL text:
 // the components run the same few texts on every paycheck, and compiling

@@ -3,16 +3,39 @@
 
 namespace veltrane::sqlite {
 
+DatabaseError::Kind KindOfFailure(int rc) {
+  if (rc == SQLITE_READONLY_DBMOVED) return DatabaseError::Kind::kMoved;
+  switch (rc & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return DatabaseError::Kind::kDamaged;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      return DatabaseError::Kind::kNotWritable;
+    case SQLITE_FULL:
+      return DatabaseError::Kind::kFull;
+    case SQLITE_IOERR:
+      return DatabaseError::Kind::kDiskFailure;
+    case SQLITE_CANTOPEN:
+      return DatabaseError::Kind::kCannotOpen;
+    default:
+      return DatabaseError::Kind::kOther;
+  }
+}
+
 void RaiseSqliteFailure(int rc, const std::string& why) {
   const int primary = rc & 0xff;
   if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseBusyError();
-  throw DatabaseError(why);
+  throw DatabaseError(why, KindOfFailure(rc));
 }
 
 void RaiseSqliteError(sqlite3* db, int rc, const std::string& context) {
   std::string why = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
   if (!context.empty()) why += " " + context;
-  RaiseSqliteFailure(rc, why);
+  // Only the extended code tells a file removed or replaced while it was
+  // open from a read-only one.
+  const int extended = db != nullptr ? sqlite3_extended_errcode(db) : rc;
+  RaiseSqliteFailure((extended & 0xff) == (rc & 0xff) ? extended : rc, why);
 }
 
 void StmtDeleter::operator()(sqlite3_stmt* s) const {

@@ -9,5 +9,7 @@ set(VELTRANE_FUZZ_TARGETS
   delimited_list
   sql_translation
   value_conversion
-  paycheck)
+  paycheck
+  http_request)
 set(VELTRANE_FUZZ_LIBS_paycheck paytransaction)
+set(VELTRANE_FUZZ_LIBS_http_request paystead_web)

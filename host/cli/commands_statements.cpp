@@ -62,7 +62,9 @@ void YearEnd(Session& session, const ParsedArgs& args) {
   const std::optional<std::string> year_text = args.Get("year");
   if (!year_text) throw UsageError("year-end needs --year YEAR");
   const int year = household::ReadYear(*year_text);
-  const std::string folder = args.Get("output").value_or("paystead-" + std::to_string(year));
+  const std::string folder = args.Has("output")
+                                 ? household::ReadOutputName("output", *args.Get("output"))
+                                 : "paystead-" + std::to_string(year);
   const bool terminal = ::isatty(STDERR_FILENO) == 1;
   const household::YearEndContent content = household::MakeYearEnd(
       session.db(), {year, args.Get("assistant").value_or("")}, [&](const std::string& label) {

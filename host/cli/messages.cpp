@@ -43,6 +43,8 @@ std::string FaultMessage(const household::Fault& fault, const Command* command) 
       return text + "; create it with 'paystead init' or name it with --db";
     case Remedy::kNameDatabase:
       return text + "; name yours with --db, or create a new one with 'paystead init'";
+    case Remedy::kReopenDatabase:
+      return text + "; run the command again";
     case Remedy::kReplaceDatabase:
       return text +
              "; add --force to replace it with an empty database (the old file is kept "

@@ -37,7 +37,7 @@ std::string ReadPageFormat(const ParsedArgs& args,
 }
 
 std::string OutputPath(const ParsedArgs& args, const std::string& file_name) {
-  if (const auto output = args.Get("output")) return *output;
+  if (const auto output = args.Get("output")) return household::ReadOutputName("output", *output);
   return (std::filesystem::path(html::DefaultPageFolder()) / file_name).string();
 }
 

@@ -211,7 +211,8 @@ int RunPaystead(const std::vector<std::string>& args, std::ostream& out, std::os
     // The transaction that met the lock is rolled back, so nothing changed.
     err << "paystead: " << household::InUseText(db_path) << '\n';
   } catch (const DatabaseError& e) {
-    err << "paystead: the database refused the change: " << e.what() << '\n';
+    // In the person's words: what() may quote the query.
+    err << "paystead: " << household::TroubleText(db_path, e) << '\n';
   } catch (const std::exception& e) {
     err << "paystead: " << e.what() << '\n';
   } catch (...) {

@@ -41,6 +41,9 @@ class Session {
   // (kept beside it, its name returned); kept open for the commands that
   // follow.
   std::string CreateDatabase(bool replace);
+  // Closes the database now (for every copy of the session); a later db()
+  // opens it again.
+  void CloseDatabase() { db_->reset(); }
 
   Session WithOutput(std::ostream& out) const;
   Session WithClock(const Clock& clock) const;

@@ -1,5 +1,7 @@
 #include "host/household/database_file.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <vector>
 
@@ -71,6 +73,61 @@ std::string InUseText(const std::string& path) {
   return Quoted(path) + " is in use by another program; try again";
 }
 
+std::string TroubleText(const std::string& path, const DatabaseError& e) {
+  using Kind = DatabaseError::Kind;
+  switch (e.kind()) {
+    case Kind::kDamaged:
+      return Quoted(path) +
+             " is damaged: part of it cannot be read as a database; nothing was changed; restore "
+             "the file from a copy kept before";
+    case Kind::kNotWritable:
+      return Quoted(path) +
+             " cannot be written (it or its folder is read-only); nothing was changed";
+    case Kind::kFull:
+      return "the disk of " + Quoted(path) +
+             " is full; nothing was changed; make room and try again";
+    case Kind::kDiskFailure:
+      return "reading or writing " + Quoted(path) + " failed on the disk; nothing was changed";
+    case Kind::kCannotOpen:
+      return Quoted(path) +
+             " cannot be opened; check that it and its folder may be read and written";
+    case Kind::kMoved:
+      return Quoted(path) +
+             " was removed, renamed or replaced while it was open; nothing was changed";
+    case Kind::kOther:
+      break;
+  }
+  return "the database " + Quoted(path) + " could not do what was asked; nothing was changed";
+}
+
+HeldDatabase::HeldDatabase(std::string path, Database& db) : path_(std::move(path)), db_(db) {
+  struct stat file {};
+  if (::stat(path_.c_str(), &file) == 0) {
+    known_ = true;
+    device_ = file.st_dev;
+    inode_ = file.st_ino;
+  }
+}
+
+Database& HeldDatabase::Checked() const {
+  struct stat file {};
+  if (::stat(path_.c_str(), &file) != 0) {
+    throw Fault("",
+                Quoted(path_) +
+                    " is no longer there: it was removed or renamed while it was open, so "
+                    "nothing more is read from it or written to it",
+                Remedy::kReopenDatabase);
+  }
+  if (!known_ || file.st_dev != device_ || file.st_ino != inode_) {
+    throw Fault("",
+                Quoted(path_) +
+                    " was replaced by another file while it was open, so neither file is "
+                    "read or written now",
+                Remedy::kReopenDatabase);
+  }
+  return db_;
+}
+
 OpenedHousehold OpenHousehold(const std::string& path) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec))
@@ -83,7 +140,7 @@ OpenedHousehold OpenHousehold(const std::string& path) {
   } catch (const DatabaseBusyError&) {
     throw Fault("", InUseText(path));
   } catch (const DatabaseError& e) {
-    throw Fault("", "cannot open " + Quoted(path) + ": " + e.what());
+    throw Fault("", TroubleText(path, e));
   }
   OpenedHousehold household{std::move(opened.db), std::nullopt};
   if (opened.upgraded_from) {
@@ -110,7 +167,7 @@ CreatedHousehold CreateHousehold(const std::string& path, bool replace) {
     created.db = OpenSqliteDatabase(path);
     CreatePayrollSchema(*created.db);
   } catch (const DatabaseError& e) {
-    throw Fault("", "cannot create " + Quoted(path) + ": " + e.what());
+    throw Fault("", TroubleText(path, e));
   }
   return created;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/database.h"
+#include "common/errors.h"
 
 namespace veltrane::household {
 
@@ -35,5 +36,35 @@ CreatedHousehold CreateHousehold(const std::string& path, bool replace);
 
 // "'FILE' is in use by another program; try again".
 std::string InUseText(const std::string& path);
+
+// A failure of the database in words for the person: what became of the
+// file ("'FILE' is damaged ..."), never the query that e.what() may quote.
+std::string TroubleText(const std::string& path, const DatabaseError& e);
+
+// The household's database as a program that serves many requests holds it
+// (the web server): opened once, and before each use checked to be still
+// the file at its path, so that a file removed, renamed or replaced
+// meanwhile is never read or written as the household's.
+//
+// Ownership: borrows the database, which must outlive it.
+class HeldDatabase {
+ public:
+  // `db` was opened from `path` just now; the identity of the file there
+  // (its device and inode) is taken now.
+  HeldDatabase(std::string path, Database& db);
+
+  // The database, while the file at the path is the one it was opened
+  // from; otherwise a Fault (Remedy::kReopenDatabase) saying that the file
+  // was removed or replaced, and nothing of it is used.
+  Database& Checked() const;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  Database& db_;
+  bool known_ = false;
+  unsigned long long device_ = 0;
+  unsigned long long inode_ = 0;
+};
 
 }  // namespace veltrane::household

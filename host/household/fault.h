@@ -35,6 +35,7 @@ enum class Remedy {
   kCreateDatabase,   // no database there: create one or name another
   kNameDatabase,     // a file that is not a payroll database: name the right one or create one
   kReplaceDatabase,  // a file is there already: it may be replaced, the old one kept
+  kReopenDatabase,   // the file held open was removed or replaced: open it anew
 };
 
 class Fault : public std::runtime_error {

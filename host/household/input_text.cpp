@@ -206,4 +206,14 @@ std::string ReadText(std::string_view field, std::string_view text) {
   return Trim(text);
 }
 
+std::string ReadOutputName(std::string_view field, std::string_view text) {
+  if (text.empty()) throw Fault(std::string(field), "give the name of a file or folder");
+  if (text.front() == '-') {
+    throw Fault(std::string(field), Quoted(text) +
+                                        " begins with \"-\", which reads as an option; write " +
+                                        Quoted("./" + std::string(text)) + " for that name");
+  }
+  return std::string(text);
+}
+
 }  // namespace veltrane::household

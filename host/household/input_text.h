@@ -47,6 +47,11 @@ std::string ReadFilingStatus(std::string_view field, std::string_view text);
 // characters (C0, DEL, C1), so that printing it cannot steer a terminal.
 std::string ReadText(std::string_view field, std::string_view text);
 
+// The name of a file or folder to write (an output): not empty, and not
+// beginning with "-", which a program it is handed to (the web browser
+// that opens it) would read as an option; "./-x" names that file.
+std::string ReadOutputName(std::string_view field, std::string_view text);
+
 // A text a person gave, as a fault shows it: between apostrophes, with
 // control characters and bytes that are not UTF-8 written as \xNN.
 std::string Quoted(std::string_view text);

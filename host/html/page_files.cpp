@@ -38,10 +38,12 @@ WrittenPackage WriteYearEndPackage(const household::YearEndContent& content,
   WrittenPackage written;
   std::vector<IndexEntry> entries;
   std::string tsv = "statement\tdescription\tamount\n";
+  const IndexEntry back{"the index of the statements of " + std::to_string(content.year),
+                        "index.html"};
   for (const household::YearEndPage& page : content.pages) {
-    WriteTextFile(
-        (fs::path(folder) / page.file).string(),
-        RenderStatementPage(StatementPageOf(page.result, content.employer, today, page.notes)));
+    WriteTextFile((fs::path(folder) / page.file).string(),
+                  RenderStatementPage(
+                      StatementPageOf(page.result, content.employer, today, page.notes), &back));
     entries.push_back({page.label, page.file});
     for (const StatementRow& row : page.result.rows)
       tsv += page.label + "\t" + row.description + "\t" + row.amount + "\n";

@@ -47,11 +47,11 @@ std::string PaycheckHtml(const PaycheckShown& c) {
             EscapeHtml(FormatHours(c.overtime_hours.value_or(0))) + " overtime</p>";
   }
   html +=
-      "<table><caption>Earnings and deductions</caption><thead><tr><th scope=\"col\">Item</th>"
-      "<th scope=\"col\" class=\"num\">Hours</th><th scope=\"col\" class=\"num\">Rate</th>"
-      "<th scope=\"col\" class=\"num\">Current</th><th scope=\"col\" class=\"num\">Year to "
-      "date</th>"
-      "</tr></thead><tbody>";
+      "<div class=\"wide\" role=\"region\" tabindex=\"0\" aria-labelledby=\"paycheck-caption\">"
+      "<table><caption id=\"paycheck-caption\">Earnings and deductions</caption><thead><tr>"
+      "<th scope=\"col\">Item</th><th scope=\"col\" class=\"num\">Hours</th>"
+      "<th scope=\"col\" class=\"num\">Rate</th><th scope=\"col\" class=\"num\">Current</th>"
+      "<th scope=\"col\" class=\"num\">Year to date</th></tr></thead><tbody>";
   for (const PaycheckLine& l : PaycheckLines(c)) {
     if (l.kind == PaycheckLine::Kind::kHeading) {
       html += "<tr><th scope=\"rowgroup\" colspan=\"5\">" + EscapeHtml(l.label) + "</th></tr>";
@@ -62,7 +62,7 @@ std::string PaycheckHtml(const PaycheckShown& c) {
             EscapeHtml(l.label) + "</th>" + Cell(l.hours, true) + Cell(l.rate, true) +
             Cell(l.current, true) + Cell(l.year_to_date, true) + "</tr>";
   }
-  return html + "</tbody></table></section>";
+  return html + "</tbody></table></div></section>";
 }
 
 }  // namespace veltrane::html

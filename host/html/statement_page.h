@@ -4,6 +4,7 @@
 // wrote them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,17 +33,35 @@ StatementPage StatementPageOf(const household::StatementResult& result,
                               const household::EmployerHeading& employer, Date today,
                               std::vector<std::string> notes = {});
 
-std::string RenderStatementPage(const StatementPage& page);
-
-// One link of the year-end index.
+// One link to another page: of the year-end index to a statement, or of a
+// statement back to the index.
 struct IndexEntry {
   std::string label;  // "Form 941, 1/1/2004 to 3/31/2004"
-  std::string file;   // a file name in the index's folder
+  std::string file;   // a file name in the same folder
 };
+
+// The statement as a section of a page: what it is about, its table in a
+// region that scrolls sideways where the window is narrower, and its notes;
+// styled by StatementStyle().
+std::string StatementSectionHtml(const StatementPage& page);
+std::string_view StatementStyle();
+
+// The statement as a standalone document; `back`, when given, is the page a
+// reader goes back to (the year-end index).
+std::string RenderStatementPage(const StatementPage& page, const IndexEntry* back = nullptr);
 
 // The year-end index: a link to every page in order, then the notes.
 std::string RenderIndexPage(const std::string& title, const std::string& employer,
                             const std::string& made_on, const std::vector<IndexEntry>& entries,
                             const std::vector<std::string>& notes);
+
+// A document written by RenderStatementPage or RenderIndexPage read back, to
+// be shown inside another page: its heading as text and its section's
+// markup; nullopt for any other document.
+struct WrittenSection {
+  std::string heading;
+  std::string html;
+};
+std::optional<WrittenSection> ReadWrittenSection(std::string_view document);
 
 }  // namespace veltrane::html

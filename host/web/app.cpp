@@ -8,6 +8,7 @@
 #include "host/household/fault.h"
 #include "host/html/escape.h"
 #include "host/web/guard.h"
+#include "host/web/page.h"
 #include "host/web/routes.h"
 
 namespace veltrane::web {
@@ -53,6 +54,15 @@ NamedValues WithoutToken(const NamedValues& query) {
 
 }  // namespace
 
+WebReply ProblemPage(int status, std::string_view title, std::string_view why,
+                     const std::string& token) {
+  WebPage page(std::string(title), "", token);
+  page.Notice(why, true);
+  WebReply reply = WebReply::Page(page.Render());
+  reply.status = status;
+  return reply;
+}
+
 std::optional<std::string> WebRequest::Value(std::string_view name) const {
   for (const NamedValues* values : {&form, &query}) {
     for (const auto& [key, value] : *values) {
@@ -90,8 +100,8 @@ std::string PathWith(std::string_view path, const NamedValues& query) {
   return text;
 }
 
-WebApp::WebApp(Database& db, const Clock& clock, std::string token, int port)
-    : db_(db), clock_(clock), token_(std::move(token)), port_(port) {
+WebApp::WebApp(household::HeldDatabase& household, const Clock& clock, std::string token, int port)
+    : household_(household), clock_(clock), token_(std::move(token)), port_(port) {
   AddPeoplePages(routes_);
   AddSettingsPages(routes_);
   AddHoursPages(routes_);
@@ -141,13 +151,15 @@ WebReply WebApp::Route(const WebRequest& request) {
       other_method = true;
   }
   if (route == nullptr && other_method) {
-    WebReply reply = WebReply::Refused(
-        405, request.post ? "This page only shows; it changes nothing."
-                          : "This address changes data and answers only a form sent with POST.");
+    WebReply reply = ProblemPage(
+        405, "Not done",
+        request.post ? "This page only shows; it changes nothing."
+                     : "This address changes data and answers only a form sent with POST.",
+        token_);
     reply.headers.emplace_back("Allow", request.post ? "GET" : "POST");
     return reply;
   }
-  if (route == nullptr) return WebReply::Refused(404, "There is no such page.");
+  if (route == nullptr) return ProblemPage(404, "Not found", "There is no such page.", token_);
   if (request.post) {
     bool form_token = false;
     for (const auto& [key, value] : request.form) {
@@ -157,15 +169,36 @@ WebReply WebApp::Route(const WebRequest& request) {
   }
 
   const std::lock_guard<std::mutex> lock(mutex_);
-  WebContext context{db_, clock_, token_};
+  // Nothing is read from or written to a file that is no longer the one
+  // the server opened.
+  Database* db = nullptr;
+  try {
+    db = &household_.Checked();
+  } catch (const household::Fault& e) {
+    return ProblemPage(503, "Not available now", ForPage(e, {}).text, token_);
+  }
+  WebContext context{*db, clock_, token_};
   try {
     return route->handler(context, request);
   } catch (const household::Fault& e) {
-    return WebReply::Refused(400, ForPage(e, {}).text);
+    return ProblemPage(400, "Not done", ForPage(e, {}).text, token_);
+  } catch (const DatabaseBusyError&) {
+    // The change that met the lock was rolled back.
+    WebReply reply = ProblemPage(503, "Not available now",
+                                 household::InUseText(household_.path()) +
+                                     (request.post ? "; nothing was changed" : ""),
+                                 token_);
+    reply.headers.emplace_back("Retry-After", "5");
+    return reply;
   } catch (const DatabaseError& e) {
-    return WebReply::Refused(500, std::string("The database refused the change: ") + e.what());
+    try {
+      household_.Checked();  // the file may have gone while the page ran
+    } catch (const household::Fault& gone) {
+      return ProblemPage(503, "Not available now", ForPage(gone, {}).text, token_);
+    }
+    return ProblemPage(500, "Not done", household::TroubleText(household_.path(), e), token_);
   } catch (const std::exception& e) {
-    return WebReply::Refused(500, e.what());
+    return ProblemPage(500, "Not done", e.what(), token_);
   }
 }
 

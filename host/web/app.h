@@ -3,8 +3,8 @@
 // families add their routes (web_routes.h); the server (web_server.h) only
 // carries requests and replies.
 //
-// Ownership: the application borrows the database and the clock for its
-// whole life.
+// Ownership: the application borrows the held database and the clock for
+// its whole life.
 #pragma once
 
 #include <functional>
@@ -17,6 +17,7 @@
 
 #include "common/clock.h"
 #include "common/database.h"
+#include "host/household/database_file.h"
 
 namespace veltrane::web {
 
@@ -66,13 +67,15 @@ struct WebRoute {
 
 class WebApp {
  public:
-  WebApp(Database& db, const Clock& clock, std::string token, int port);
+  WebApp(household::HeldDatabase& household, const Clock& clock, std::string token, int port);
 
   // Every request, guarded: the Host header, then the token (from the
   // address, which sets the cookie and sends the browser on without it,
   // or from the cookie), then the method, then for a POST the form's
   // token. Pages run one at a time; a failure becomes a page, never an
-  // exception.
+  // exception. A database file removed or replaced since it was opened, or
+  // held locked by another program, gives a 503 page that says so; any
+  // other failure of the database a 500 page in the person's words.
   WebReply Handle(const WebRequest& request);
 
   const std::string& token() const { return token_; }
@@ -81,7 +84,7 @@ class WebApp {
  private:
   WebReply Route(const WebRequest& request);
 
-  Database& db_;
+  household::HeldDatabase& household_;
   const Clock& clock_;
   std::string token_;
   int port_;

@@ -73,7 +73,7 @@ WebReply HoursPage(WebContext& c, Grid g, std::string_view week_text, std::strin
   page.Button("Sh&ow week");
   page.EndForm();
   const std::string shown_week = FormatShortDate(g.first);
-  page.Link(PathWith("/hours", {{"week", FormatShortDate(DayOf(g.first, -7))}}), "P&revious week");
+  page.Link(PathWith("/hours", {{"week", FormatShortDate(DayOf(g.first, -7))}}), "Pre&vious week");
   page.Html(" ");
   page.Link(PathWith("/hours", {{"week", FormatShortDate(DayOf(g.first, 7))}}), "&Next week");
 
@@ -89,8 +89,8 @@ WebReply HoursPage(WebContext& c, Grid g, std::string_view week_text, std::strin
       "Each day shows the hours recorded for it. Type a day's regular hours (Reg) and overtime "
       "hours (OT) as they should be: they replace what is recorded. A day left blank has no "
       "hours. A day a check pays cannot change here.");
-  page.Html("<table><caption>Hours of the week of " + EscapeHtml(shown_week) +
-            "</caption><thead><tr><th scope=\"col\">Assistant</th>");
+  page.BeginTable("Ho&urs of the week of " + shown_week);
+  page.Html("<thead><tr><th scope=\"col\">Assistant</th>");
   for (int d = 0; d < 7; ++d) {
     page.Html("<th scope=\"col\">" +
               EscapeHtml(std::string(kDayNames[d]) + " " + FormatShortDate(DayOf(g.first, d))) +
@@ -131,8 +131,9 @@ WebReply HoursPage(WebContext& c, Grid g, std::string_view week_text, std::strin
     }
     page.Html("</tr>");
   }
-  page.Html("</tbody></table>");
-  page.Button("Save the &hours");
+  page.Html("</tbody>");
+  page.EndTable();
+  page.Button("Save the hou&rs");
   page.EndForm();
   return WebReply::Page(page.Render());
 }

@@ -50,9 +50,9 @@ WebReply ShowJournal(WebContext& c, const WebRequest& r) {
     page.Paragraph("No checks found.");
     return WebReply::Page(page.Render());
   }
+  page.BeginTable("Stored checks, by check date");
   page.Html(
-      "<table><caption>Stored checks, by check date</caption><thead><tr>"
-      "<th scope=\"col\">ID</th><th scope=\"col\">Date</th><th scope=\"col\">Payee</th>"
+      "<thead><tr><th scope=\"col\">ID</th><th scope=\"col\">Date</th><th scope=\"col\">Payee</th>"
       "<th scope=\"col\">Check No.</th><th scope=\"col\">Period</th><th scope=\"col\">Gross</th>"
       "<th scope=\"col\">Net</th><th scope=\"col\">Status</th></tr></thead><tbody>");
   for (const JournalEntry& e : entries) {
@@ -66,7 +66,8 @@ WebReply ShowJournal(WebContext& c, const WebRequest& r) {
               "</td><td class=\"num\">" + EscapeHtml(FormatCurrency(e.net)) + "</td><td>" +
               (e.is_void ? "void" : "paid") + "</td></tr>");
   }
-  page.Html("</tbody></table>");
+  page.Html("</tbody>");
+  page.EndTable();
   return WebReply::Page(page.Render());
 }
 
@@ -100,7 +101,7 @@ WebReply ShowCheckPage(WebContext& c, const WebRequest& r) {
     page.EndForm();
   }
   page.Html("<p class=\"no-print\">");
-  page.Link("/journal", "Back to the payment &journal");
+  page.Link("/journal", "&Back to the payment journal");
   page.Html("</p>");
   return WebReply::Page(page.Render());
 }

@@ -41,6 +41,9 @@ PageFault ForPage(const household::Fault& fault,
     case Remedy::kListChecks:
       text += "; the Journal page lists the checks";
       break;
+    case Remedy::kReopenDatabase:
+      text += "; stop the server and start it again to open the file that is there now";
+      break;
   }
   return {fault.field(), text};
 }

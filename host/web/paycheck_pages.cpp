@@ -66,10 +66,10 @@ void RequestForm(WebPage& page, Database& db, const PaycheckForm& f) {
   page.TextField("from", "Period &from", f.input.from, Beside(f, "from"),
                  "first day, like 3/1/2004");
   page.TextField("to", "Period t&o", f.input.to, Beside(f, "to"), "last day");
-  page.TextField("check", "Check &number", f.input.check, Beside(f, "check"), "may be left blank");
-  page.TextField("hours", "Hours instead of the work journal", f.input.hours, Beside(f, "hours"),
+  page.TextField("check", "Check &number", f.input.check, Beside(f, "check"), "blank: the next number after the highest used");
+  page.TextField("hours", "Hou&rs instead of the work journal", f.input.hours, Beside(f, "hours"),
                  "regular,overtime of the whole period, like 40,2; blank: the recorded hours");
-  page.TextField("supp", "Supplemental pay", f.supp, Beside(f, "supp"),
+  page.TextField("supp", "S&upplemental pay", f.supp, Beside(f, "supp"),
                  "name:amount, like Bonus:50; separate several with ;");
   page.Button("Pre&view paycheck");
   page.EndForm();
@@ -119,7 +119,7 @@ WebReply PaycheckPage(WebContext& c, PaycheckForm f, std::string_view notice) {
           "Paying stores this check in the payment journal and marks the period's unpaid "
           "hours paid, both at once.");
       page.Button("Pay this &check of " + FormatCurrency(preview->shown.net_pay.value_or(Money())) +
-                  " to " + request->assistant);
+                  " to " + CaptionLiteral(request->assistant));
       page.EndForm();
     }
   }

@@ -228,7 +228,7 @@ WebReply AssistantPage(WebContext& c, const std::string& name, const FormState& 
               fault("fit"));
   page.TextField("fit-allowances", "Federal allo&wances", Get(state.values, "fit-allowances"), "",
                  "0 to 99");
-  page.Checkbox("ss", "Social Securit&y tax", Get(state.values, "ss") == "yes");
+  page.Checkbox("ss", "Social Security ta&x", Get(state.values, "ss") == "yes");
   page.Checkbox("medicare", "Me&dicare tax", Get(state.values, "medicare") == "yes");
   page.Checkbox("futa", "F&UTA, federal unemployment tax", Get(state.values, "futa") == "yes");
   page.TextField("eic", "Advance EIC, spouse filing", Get(state.values, "eic"), fault("eic"),
@@ -241,7 +241,7 @@ WebReply AssistantPage(WebContext& c, const std::string& name, const FormState& 
                  "like Single:1; blank for none");
   page.TextField("other", "Employer-defined withholdings", Get(state.values, "other"),
                  fault("other"), "names from the tax settings, like Union dues; separate with ;");
-  page.Button(adding ? "Add assista&nt" : "Sa&ve assistant");
+  page.Button(adding ? "Sa&ve new assistant" : "Sa&ve assistant");
   page.EndForm();
   return WebReply::Page(page.Render());
 }
@@ -295,8 +295,9 @@ WebReply ListAssistants(WebContext& c, const WebRequest& r) {
   if (rows.empty()) {
     page.Paragraph("No assistants yet.");
   } else {
+    page.BeginTable("The assistants");
     page.Html(
-        "<table><caption>The assistants</caption><thead><tr><th scope=\"col\">Name</th>"
+        "<thead><tr><th scope=\"col\">Name</th>"
         "<th scope=\"col\">Hourly rate</th><th scope=\"col\">Overtime rate</th>"
         "<th scope=\"col\">Withholdings</th><th scope=\"col\">Change</th></tr></thead><tbody>");
     for (const RowImage& row : rows) {
@@ -306,10 +307,12 @@ WebReply ListAssistants(WebContext& c, const WebRequest& r) {
           "</td><td class=\"num\">" +
           EscapeHtml(FormatCurrency(row.Get("overtime_hourly_rate").ToMoney())) + "</td><td>" +
           EscapeHtml(household::DescribeElections(row.Text("Withholdings"))) + "</td><td>");
-      page.Link(PathWith("/assistant", {{"name", row.Text("Name")}}), "Change " + row.Text("Name"));
+      page.Link(PathWith("/assistant", {{"name", row.Text("Name")}}),
+                "Change " + CaptionLiteral(row.Text("Name")));
       page.Html("</td></tr>");
     }
-    page.Html("</tbody></table>");
+    page.Html("</tbody>");
+    page.EndTable();
   }
   page.Link("/assistant", "Add a &new assistant");
   return WebReply::Page(page.Render());

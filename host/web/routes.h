@@ -31,6 +31,11 @@ struct PageFault {
 PageFault ForPage(const household::Fault& fault,
                   const std::map<std::string, std::string, std::less<>>& labels);
 
+// A request the pages could not answer (`status` 400 to 599), as a page
+// of the application whose navigation leads on.
+WebReply ProblemPage(int status, std::string_view title, std::string_view why,
+                     const std::string& token);
+
 // "/check?id=3": a path with escaped query values.
 std::string PathWith(std::string_view path, const NamedValues& query);
 

@@ -21,6 +21,29 @@ std::string Sentence(std::string_view help) {
   return text;
 }
 
+// The captions with a hot key; the other settings are reached through their
+// group's legend.
+const std::map<std::string_view, std::string_view> kCaptions = {
+    {"period", "Pay pe&riod"},
+    {"eic-reduce", "&Limit each advance EIC payment to the check's taxes"},
+    {"eic-pay-in-full", "EI&C payment option shown by the statements"},
+};
+
+// The groups of settings, by the start of their field names.
+constexpr std::pair<std::string_view, std::string_view> kGroups[] = {
+    {"sit-", "State &income tax"},
+    {"sdi-", "State &disability insurance"},
+    {"sui-", "State &unemployment insurance"},
+    {"other-", "&Other withholdings"},
+};
+
+std::string_view GroupOf(std::string_view field) {
+  for (const auto& [start, legend] : kGroups) {
+    if (field.starts_with(start)) return legend;
+  }
+  return "";
+}
+
 // The text a field shows for a stored value.
 std::string FieldText(const SettingField& s, const Value& v) {
   if (s.kind == SettingKind::kYesNo)
@@ -34,27 +57,37 @@ WebReply SettingsPage(WebContext& c, const Values& values, const PageFault& faul
   if (saved) page.Notice("Tax settings saved.", false);
   if (!fault.text.empty() && fault.field.empty()) page.Notice(fault.text, true);
   page.BeginForm("/settings", "The pay period, the EIC options and the state and other taxes");
+  std::string_view group;
   for (const SettingField& s : household::SettingFields()) {
     const std::string field(s.field);
     const auto it = values.find(field);
     const std::string value = it == values.end() ? "" : it->second;
     const std::string beside = fault.field == field ? fault.text : "";
+    if (GroupOf(field) != group) {
+      if (!group.empty()) page.EndGroup();
+      group = GroupOf(field);
+      if (!group.empty()) page.BeginGroup(group);
+    }
+    const auto known = kCaptions.find(s.field);
+    const std::string caption =
+        known == kCaptions.end() ? CaptionLiteral(Sentence(s.help)) : std::string(known->second);
     if (s.kind == SettingKind::kPeriod) {
       std::vector<std::pair<std::string, std::string>> periods = {{"none", "(not set)"}};
       for (int code = 0; code < kPayPeriodCount; ++code) {
         const std::string name(PayPeriodName(code));
         periods.emplace_back(name, name);
       }
-      page.Select(field, "Pay pe&riod", periods, value.empty() ? "none" : value, beside);
+      page.Select(field, caption, periods, value.empty() ? "none" : value, beside);
     } else if (s.kind == SettingKind::kYesNo) {
-      page.Checkbox(field, Sentence(s.help), value == "yes");
+      page.Checkbox(field, caption, value == "yes");
     } else {
       const char* hint = s.kind == SettingKind::kPercent  ? "percent, like 1.5"
                          : s.kind == SettingKind::kAmount ? "dollars, like 7000"
                                                           : "";
-      page.TextField(field, Sentence(s.help), value, beside, hint);
+      page.TextField(field, caption, value, beside, hint);
     }
   }
+  if (!group.empty()) page.EndGroup();
   page.Button("Sa&ve settings");
   page.EndForm();
   return WebReply::Page(page.Render());

@@ -49,7 +49,7 @@ WebReply SelectorPage(WebContext& c, const WebRequest& r, const PageFault& fault
   page.TextField("from", "Period &from", r.ValueOr("from"), beside("from"),
                  "blank with the end blank too: every date");
   page.TextField("to", "Period t&o", r.ValueOr("to"), beside("to"));
-  page.Button("Show state&ment page");
+  page.Button("Sho&w statement page");
   page.EndForm();
   return WebReply::Page(page.Render());
 }
@@ -67,8 +67,18 @@ WebReply ShowStatement(WebContext& c, const WebRequest& r) {
   } catch (const household::Fault& e) {
     return SelectorPage(c, r, ForPage(e, kLabels));
   }
-  return WebReply::Page(html::RenderStatementPage(html::StatementPageOf(
-      result, household::ReadEmployerHeading(db), c.clock.Today(), result.messages)));
+  const html::StatementPage shown = html::StatementPageOf(
+      result, household::ReadEmployerHeading(db), c.clock.Today(), result.messages);
+  WebPage page(shown.title, "/statements", c.token);
+  page.Style(html::StatementStyle());
+  page.Html(html::StatementSectionHtml(shown));
+  // Back to the selector with this statement still chosen.
+  NamedValues chosen;
+  for (const char* name : {"type", "assistant", "from", "to"}) {
+    if (const auto value = r.Value(name)) chosen.emplace_back(name, *value);
+  }
+  page.Link(PathWith("/statements", chosen), "&Back to the statement selector");
+  return WebReply::Page(page.Render());
 }
 
 std::string YearEndFolder(int year) {
@@ -82,7 +92,8 @@ WebReply YearEndPage(WebContext& c, const WebRequest& r, std::string_view fault)
     page.Notice("Wrote " + *pages + " statements of " + year + " to '" +
                     YearEndFolder(household::ReadYear(year)) + "'.",
                 false);
-    page.Link("/year-end/" + year + "/index.html", "&Open the year-end index of " + year);
+    page.Link("/year-end/" + year + "/index.html",
+              "&Open the year-end index of " + CaptionLiteral(year));
   }
   page.BeginForm("/year-end", "Write every statement of a year");
   page.Paragraph(
@@ -112,27 +123,49 @@ WebReply WriteYearEndPost(WebContext& c, const WebRequest& r) {
 }
 
 // A file of a written package: /year-end/2004/index.html. Only a plain file
-// name of the year's own folder is served.
-WebReply ServeYearEndFile(WebContext&, const WebRequest& r) {
+// name of the folder of a year paystead writes is served.
+WebReply ServeYearEndFile(WebContext& c, const WebRequest& r) {
   const std::string_view rest =
       std::string_view(r.path).substr(std::string_view("/year-end/").size());
   const std::size_t slash = rest.find('/');
-  if (slash != 4) return WebReply::Refused(404, "There is no such page.");
-  const std::string year(rest.substr(0, 4));
+  if (slash != 4) return ProblemPage(404, "Not found", "There is no such page.", c.token);
+  const std::string_view year_text = rest.substr(0, 4);
   const std::string file(rest.substr(5));
   const bool plain = !file.empty() && file[0] != '.' &&
                      file.find_first_not_of(
                          "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
                          "0123456789-_.") == std::string::npos;
-  if (!plain || year.find_first_not_of("0123456789") != std::string::npos)
-    return WebReply::Refused(404, "There is no such page.");
-  std::ifstream in(fs::path(YearEndFolder(std::stoi(year))) / file, std::ios::binary);
-  if (!in) return WebReply::Refused(404, "There is no such page; write the package first.");
+  int year = 0;
+  try {
+    if (year_text.find_first_not_of("0123456789") == std::string_view::npos)
+      year = household::ReadYear(year_text);
+  } catch (const household::Fault&) {
+    year = 0;  // a year whose package paystead never writes
+  }
+  if (!plain || year == 0) return ProblemPage(404, "Not found", "There is no such page.", c.token);
+  std::ifstream in(fs::path(YearEndFolder(year)) / file, std::ios::binary);
+  if (!in)
+    return ProblemPage(404, "Not found", "There is no such page; write the package first.",
+                       c.token);
   std::ostringstream text;
   text << in.rdbuf();
-  WebReply reply = WebReply::Page(text.str());
-  if (file.ends_with(".tsv")) reply.content_type = "text/tab-separated-values; charset=utf-8";
-  return reply;
+  const auto section = html::ReadWrittenSection(text.str());
+  if (file.ends_with(".tsv") || !section) {
+    WebReply reply = WebReply::Page(text.str());
+    if (file.ends_with(".tsv")) reply.content_type = "text/tab-separated-values; charset=utf-8";
+    return reply;
+  }
+  // A page of the package inside the application's page, with the way back
+  // to where it was opened from.
+  WebPage page(section->heading, "/year-end", c.token);
+  page.Style(html::StatementStyle());
+  page.Html(section->html);
+  if (file == "index.html") {
+    page.Link(PathWith("/year-end", {{"year", std::to_string(year)}}), "&Back to the year-end page");
+  } else {
+    page.Link("index.html", "&Back to the index of the statements of " + std::to_string(year));
+  }
+  return WebReply::Page(page.Render());
 }
 
 }  // namespace

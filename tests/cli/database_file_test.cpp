@@ -4,7 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "cli/program_runner.h"
@@ -84,6 +86,55 @@ TEST_F(DatabaseFile, TheFirstLayoutIsUpgradedOnceWithTheOldFileKept) {
   const ProgramResult paid = PayFirstWeek();
   EXPECT_EQ(paid.exit_code, 0) << paid.err;
   EXPECT_THAT(paid.out, HasRow({"Overtime", "2", "$15.00", "$30.00"}));
+}
+
+// What a copy cut off by a crash leaves is never taken for the kept file,
+// and the next upgrade, which keeps a whole copy, removes it.
+TEST_F(DatabaseFile, AnUpgradeCutOffLeavesNoCopyThatPassesForTheOldFile) {
+  Execute("PRAGMA application_id = 0");
+  Execute("PRAGMA user_version = 0");
+  std::ofstream(Path("paystead.db.layout0-20040301-101500.partial")) << "";
+  std::ofstream(Path("paystead.db.layout0-20040301-101500.partial-journal")) << "half";
+  std::ofstream(Path("paystead.db.notes")) << "the person's own file";
+
+  const ProgramResult r = Run({"hours", "list"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  std::vector<std::string> beside = FilesBeside();
+  std::sort(beside.begin(), beside.end());
+  ASSERT_EQ(beside.size(), 2u) << ::testing::PrintToString(beside);
+  EXPECT_THAT(beside[0], ::testing::MatchesRegex("paystead\\.db\\.layout0-[0-9]{8}-[0-9]{6}"));
+  EXPECT_EQ(beside[1], "paystead.db.notes");
+  EXPECT_GT(std::filesystem::file_size(Path(beside[0])), 0u);
+  const auto copy = OpenSqliteDatabase(Path(beside[0]));
+  auto rs = copy->OpenRecordset("SELECT Sum(OTHours) AS n FROM [Work Journal]",
+                                RecordsetType::kForwardOnly);
+  EXPECT_EQ(rs->Field("n").ToInt(), 2);
+}
+
+// A damaged file is said to be damaged, in words for the person, without
+// the query that met the damage.
+TEST_F(DatabaseFile, ADamagedFileIsSaidToBeDamagedWithoutSql) {
+  const auto damage = [&](std::streamoff at, std::size_t bytes) {
+    std::fstream file(DbPath(), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(at);
+    file << std::string(bytes, '\x07');
+  };
+  const std::string intact = ReadFile(DbPath());
+  const long long page = QueryNumber("SELECT page_size AS n FROM pragma_page_size");
+  damage(page, intact.size() - static_cast<std::size_t>(page));  // every page of the tables
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"journal"}, std::vector<std::string>{"check", "1"}}) {
+    const ProgramResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_THAT(r.err, HasSubstr("'paystead.db' is damaged: part of it cannot be read"));
+    EXPECT_THAT(r.err, ::testing::Not(HasSubstr("SELECT")));
+  }
+  std::ofstream(DbPath(), std::ios::binary) << intact;
+  damage(100, 200);  // the schema's first records
+  const ProgramResult opened = Run({"hours", "list"});
+  EXPECT_EQ(opened.exit_code, 1);
+  EXPECT_THAT(opened.err, HasSubstr("is damaged"));
+  EXPECT_THAT(opened.err, ::testing::Not(HasSubstr("SELECT")));
 }
 
 TEST_F(DatabaseFile, ANewerLayoutIsRefusedAndLeftAlone) {

@@ -29,7 +29,7 @@ using Cells = std::vector<std::vector<std::string>>;
 
 TEST(StatementPageTest, TheTableHoldsTheRowsAsWrittenAndEveryTextIsEscaped) {
   StatementPage page;
-  page.title = "Summary";
+  page.title = "Summary <&>";
   page.employer = "Dana & Co";
   page.assistant = "<b>Ann & \"Bo\"</b>";
   page.period = "1/1/2004 to 3/31/2004";
@@ -42,7 +42,7 @@ TEST(StatementPageTest, TheTableHoldsTheRowsAsWrittenAndEveryTextIsEscaped) {
   const ReadPage read = ReadHtml(html);
   ASSERT_TRUE(read.parsed);
   EXPECT_EQ(read.lang, "en");
-  EXPECT_EQ(read.title, "Summary - 1/1/2004 to 3/31/2004");
+  EXPECT_EQ(read.title, "Summary <&> - 1/1/2004 to 3/31/2004");
   EXPECT_EQ(read.rows, (Cells{{"SUMMARY STATEMENT", " "},
                               {"1/1/2004 to 3/31/2004", " "},
                               {"", " "},
@@ -57,6 +57,12 @@ TEST(StatementPageTest, TheTableHoldsTheRowsAsWrittenAndEveryTextIsEscaped) {
   EXPECT_THAT(read.text, HasSubstr("a <note> & more"));
   EXPECT_THAT(html, HasSubstr("@media print"));
   EXPECT_THAT(html, HasSubstr("<meta charset=\"utf-8\">"));
+  // The web shows the written section inside its own page.
+  const auto section = ReadWrittenSection(html);
+  ASSERT_TRUE(section.has_value());
+  EXPECT_EQ(section->heading, "Summary <&>");
+  EXPECT_EQ(ReadHtml(section->html).rows, read.rows);
+  EXPECT_FALSE(ReadWrittenSection("<html><body><h1>Other</h1></body></html>").has_value());
 }
 
 class StatementPagesProgramTest : public ProgramTest {
@@ -139,6 +145,28 @@ TEST_F(StatementPagesProgramTest, OpenHandsThePageToDocbrowseAsOneArgument) {
           {"PATH=" + bin + ":/usr/bin:/bin", "RECORD=" + Path("record")});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(ReadFile(Path("record")), "1\n" + page + "\n");
+}
+
+// A name that begins with "-" would reach the browser as an option.
+TEST_F(StatementPagesProgramTest, AnOutputThatReadsAsAnOptionIsRefusedBeforeAnythingIsWritten) {
+  const std::string bin = StubDocbrowse();
+  const std::vector<std::string> env = {"PATH=" + bin + ":/usr/bin:/bin",
+                                        "RECORD=" + Path("record")};
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"statement", "Summary", "--format", "html",
+                                 "--output=--user-data-dir=X", "--open"},
+        std::vector<std::string>{"year-end", "--year", "2004", "--output", "-x", "--open"}}) {
+    const ProgramResult r = Run(args, env);
+    EXPECT_EQ(r.exit_code, 1) << args[0];
+    EXPECT_THAT(r.err, ::testing::StartsWith("paystead: --output: '-"));
+    EXPECT_THAT(r.err, HasSubstr("begins with \"-\", which reads as an option; write './-"));
+  }
+  EXPECT_FALSE(fs::exists(Path("record")));
+  EXPECT_FALSE(fs::exists(Path("-x")));
+  EXPECT_FALSE(fs::exists(Path("--user-data-dir=X")));
+  // Written as a path, the same name is a file like any other.
+  Ok({"statement", "Summary", "--format", "html", "--output", "./-x"});
+  EXPECT_TRUE(fs::exists(Path("-x")));
 }
 
 TEST_F(StatementPagesProgramTest, AMissingDocbrowseIsOneLineAfterThePageIsWritten) {

@@ -2,21 +2,27 @@
 // requests it must refuse, bad input that stores nothing, a payment sent
 // twice, escaping, the hot-key map of a page, and the served program
 // stopping on SIGTERM.
-#include <httplib.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "cli/program_runner.h"
 #include "common/clock.h"
+#include "common/sqlite_database.h"
 #include "host/household/database_file.h"
 #include "host/web/app.h"
 #include "host/web/guard.h"
 #include "host/web/page.h"
 #include "host/web/routes.h"
+#include "host/web/server.h"
+#include "web/socket_client.h"
 
 namespace veltrane::host::testing {
 namespace {
@@ -42,10 +48,12 @@ class WebAppTest : public ProgramTest {
     ProgramTest::SetUp();
     MakeHousehold();
     db_ = household::OpenHousehold(DbPath()).db;
-    app_.emplace(*db_, clock_, kToken, kPort);
+    held_.emplace(DbPath(), *db_);
+    app_.emplace(*held_, clock_, kToken, kPort);
   }
   void TearDown() override {
     app_.reset();
+    held_.reset();
     db_.reset();
     ProgramTest::TearDown();
   }
@@ -86,6 +94,7 @@ class WebAppTest : public ProgramTest {
 
   FixedClock clock_{Date(std::chrono::year(2004) / 3 / 8)};
   std::unique_ptr<Database> db_;
+  std::optional<household::HeldDatabase> held_;
   std::optional<WebApp> app_;
 };
 
@@ -162,14 +171,24 @@ TEST_F(WebAppTest, EveryReplyForbidsFramingAndOtherScripts) {
 
 // ---- pages
 
-TEST_F(WebAppTest, BadInputShowsTheMessageBesideTheFieldAndStoresNothing) {
+TEST_F(WebAppTest, BadInputShowsTheMessageBesideTheFieldAndInASummaryAndStoresNothing) {
   const WebReply reply = Post("/assistants/add", {{"name", "Bob"}, {"rate", "ten"}});
   EXPECT_EQ(reply.status, 200);
-  EXPECT_THAT(reply.body, HasSubstr("name=\"rate\" value=\"ten\""));
-  EXPECT_TRUE(std::regex_search(
-      reply.body,
-      std::regex("name=\"rate\" value=\"ten\"[^>]*aria-invalid=\"true\">.*"
+  EXPECT_THAT(reply.body, HasSubstr("<title>Error: New assistant - paystead</title>"));
+  std::smatch field;
+  ASSERT_TRUE(std::regex_search(
+      reply.body, field,
+      std::regex("id=\"(c[0-9]+)\" name=\"rate\" value=\"ten\"[^>]*aria-invalid=\"true\">.*"
                  "class=\"fault\" id=\"c[0-9]+-fault\">&#39;ten&#39; is not an amount")));
+  // The summary before the form, which takes the focus, links the field.
+  const std::size_t summary = reply.body.find(
+      "<div class=\"errors\" id=\"errors\" tabindex=\"-1\" "
+      "autofocus role=\"alert\"");
+  EXPECT_LT(summary, reply.body.find("<form"));
+  EXPECT_NE(reply.body.find("<li><a href=\"#" + field[1].str() +
+                                "\">Regular hourly rate: &#39;ten&#39; is not an amount",
+                            summary),
+            std::string::npos);
   EXPECT_EQ(Count("Assistants"), 1);
 
   const WebReply zip = Post("/employer", {{"first", "Dana"}, {"zip", "abc"}});
@@ -178,6 +197,10 @@ TEST_F(WebAppTest, BadInputShowsTheMessageBesideTheFieldAndStoresNothing) {
       std::regex("name=\"zip\" value=\"abc\"[^>]*aria-invalid=\"true\">.*"
                  "class=\"fault\" id=\"c[0-9]+-fault\">&#39;abc&#39; is not a ZIP code")));
   EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE zip='abc'"), 0);
+  // A page without a fault has neither.
+  const std::string clean = Get("/assistant").body;
+  EXPECT_THAT(clean, Not(HasSubstr("Error:")));
+  EXPECT_THAT(clean, Not(HasSubstr("role=\"alert\"")));
 }
 
 TEST_F(WebAppTest, TheWeekGridSetsEachDayAndOneBadDaySavesNone) {
@@ -199,7 +222,7 @@ TEST_F(WebAppTest, TheWeekGridSetsEachDayAndOneBadDaySavesNone) {
   const std::string grid = Get("/hours", {{"week", "3/1/2004"}}).body;
   EXPECT_TRUE(std::regex_search(
       grid, std::regex("id=\"(day-0-0)\">recorded 8 regular, 0 overtime</div>.*"
-                       "name=\"r0-0\" value=\"8\" aria-describedby=\"day-0-0\"")));
+                       "name=\"r0-0\" value=\"8\"[^>]*aria-describedby=\"day-0-0\"")));
   // A day cleared is a day without hours; a day changed holds the new ones only.
   Post("/hours", {{"week", "3/1/2004"},
                   {"name0", "Ann Lee"},
@@ -338,16 +361,40 @@ TEST_F(WebAppTest, AssistantElectionsSurviveTheForm) {
   EXPECT_THAT(Ok({"assistant", "list"}), HasSubstr("none"));
 }
 
-TEST_F(WebAppTest, TheStatementSelectorShowsTheStatementPage) {
+TEST_F(WebAppTest, StatementPagesKeepTheNavigationAndLeadBackWhereTheyCameFrom) {
   EXPECT_THAT(Get("/statements").body, HasSubstr("<option value=\"Form 941\""));
   const WebReply page = Get("/statement", {{"type", "form 941"},
                                            {"assistant", "All Assistants"},
                                            {"from", "1/1/2004"},
                                            {"to", "3/31/2004"}});
   EXPECT_EQ(page.status, 200);
-  EXPECT_THAT(page.body, HasSubstr("Form 941"));
+  EXPECT_THAT(page.body, HasSubstr("<h1>Form 941</h1>"));
+  EXPECT_THAT(page.body, HasSubstr("<nav aria-label=\"Pages\">"));
+  EXPECT_THAT(page.body, HasSubstr("href=\"/statements?type=form%20941&amp;assistant=All%20"
+                                   "Assistants&amp;from=1%2F1%2F2004&amp;to=3%2F31%2F2004\""));
   const WebReply bad = Get("/statement", {{"type", "Summary"}, {"from", "1/1/2004"}});
   EXPECT_THAT(bad.body, HasSubstr("class=\"fault\""));
+
+  // The year-end package's pages, written as files, are shown inside the
+  // application's page; an index leads back to the year-end page, a
+  // statement to its index.
+  ASSERT_EQ(setenv("XDG_CACHE_HOME", Path("cache").c_str(), 1), 0);
+  ASSERT_EQ(Post("/year-end", {{"year", "2004"}}).status, 303);
+  const std::string index = Get("/year-end/2004/index.html").body;
+  EXPECT_THAT(index, HasSubstr("<title>Payroll statements of 2004 - paystead</title>"));
+  EXPECT_THAT(index, HasSubstr("<nav aria-label=\"Pages\">"));
+  EXPECT_THAT(index, HasSubstr("href=\"/year-end?year=2004\""));
+  EXPECT_THAT(index, HasSubstr("<a href=\"form-941_2004-01-01_2004-03-31.html\">"));
+  const std::string statement = Get("/year-end/2004/form-941_2004-01-01_2004-03-31.html").body;
+  EXPECT_THAT(statement, HasSubstr("<nav aria-label=\"Pages\">"));
+  EXPECT_THAT(statement, HasSubstr("href=\"index.html\""));
+  // The file itself leads back to its index without the server.
+  EXPECT_THAT(ReadFile(Path("cache/paystead/year-end-2004/form-941_2004-01-01_2004-03-31.html")),
+              HasSubstr("<a href=\"index.html\">Back to the index of the statements of 2004</a>"));
+  // A page that is not there still has the navigation.
+  const WebReply missing = Get("/nowhere");
+  EXPECT_EQ(missing.status, 404);
+  EXPECT_THAT(missing.body, HasSubstr("<nav aria-label=\"Pages\">"));
 }
 
 // ---- hot keys
@@ -369,6 +416,75 @@ TEST_F(WebAppTest, APageCarriesTheLibrarysHotKeysOnItsControls) {
        at = html.find("accesskey=\"e\"", at + 1))
     ++keys_e;
   EXPECT_EQ(keys_e, 1);
+
+  // A table's caption hands its letter on to the table's first field.
+  const std::string hours = Get("/hours", {{"week", "3/1/2004"}}).body;
+  ASSERT_TRUE(std::regex_search(hours, m, std::regex("id=\"(c[0-9]+)\" name=\"r0-0\"")));
+  EXPECT_THAT(hours, HasSubstr("\"U\":\"" + m[1].str() + "\""));
+  EXPECT_THAT(hours, HasSubstr("Ho<u>u</u>rs of the week of 3/1/2004"));
+  EXPECT_THAT(hours, HasSubstr("name=\"r0-0\" value=\"\" accesskey=\"u\""));
+}
+
+TEST_F(WebAppTest, AnAmpersandInANameIsShownAsItselfInEveryCaption) {
+  ASSERT_EQ(Post("/assistants/add", {{"name", "B&<i>"}, {"rate", "10"}}).status, 303);
+  const std::string list = Get("/assistants").body;
+  EXPECT_THAT(list, HasSubstr(">Change B&amp;&lt;i&gt;</a>"));
+  EXPECT_THAT(list, Not(HasSubstr("accesskey=\"&lt;\"")));
+  EXPECT_THAT(list, Not(HasSubstr("\"\\u0026\":")));  // "&" is no hot key
+  const std::string preview =
+      Get("/paycheck",
+          {{"assistant", "B&<i>"}, {"from", "3/1/2004"}, {"to", "3/7/2004"}, {"hours", "10"}})
+          .body;
+  EXPECT_THAT(preview, HasSubstr(" to B&amp;&lt;i&gt;</button>"));
+}
+
+TEST_F(WebAppTest, TheYearEndFilesOfYearsPaysteadNeverWritesAreNotFound) {
+  ::setenv("XDG_CACHE_HOME", dir_.c_str(), 1);
+  for (const char* year : {"0", "1999", "2100"}) {
+    const std::string folder = Path("paystead/year-end-" + std::string(year));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/index.html") << "<p>not paystead's</p>";
+  }
+  for (const char* path : {"/year-end/0000/index.html", "/year-end/1999/index.html",
+                           "/year-end/2100/index.html", "/year-end/+999/index.html"})
+    EXPECT_EQ(Get(path).status, 404) << path;
+  ASSERT_EQ(Post("/year-end", {{"year", "2004"}}).status, 303);
+  EXPECT_EQ(Get("/year-end/2004/index.html").status, 200);
+  ::unsetenv("XDG_CACHE_HOME");
+}
+
+// The file the server opened is used only while it is the file at its path.
+TEST_F(WebAppTest, ADatabaseFileRemovedOrReplacedIsNeitherReadNorWritten) {
+  const NamedValues mallory = {{"first", "Mallory"}};
+  std::filesystem::rename(DbPath(), Path("moved.db"));
+  const WebReply gone = Get("/journal");
+  EXPECT_EQ(gone.status, 503);
+  EXPECT_THAT(gone.body, HasSubstr("is no longer there"));
+  EXPECT_THAT(gone.body, HasSubstr("stop the server and start it again"));
+  EXPECT_EQ(Post("/employer", mallory).status, 503);
+  std::filesystem::rename(Path("moved.db"), DbPath());  // back: the same file again
+  EXPECT_EQ(Get("/journal").status, 200);
+
+  std::filesystem::copy_file(DbPath(), Path("other.db"));
+  std::filesystem::rename(Path("other.db"), DbPath());
+  const WebReply replaced = Post("/employer", mallory);
+  EXPECT_EQ(replaced.status, 503);
+  EXPECT_THAT(replaced.body, HasSubstr("was replaced by another file"));
+  EXPECT_EQ(Get("/employer").status, 503);
+  EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE first_name='Mallory'"), 0);
+  EXPECT_THAT(Get("/employer").body, Not(HasSubstr("readonly")));
+}
+
+// Another program's lock, held longer than the database waits for it.
+TEST_F(WebAppTest, ALockedDatabaseIsInUseNotAFailure) {
+  const auto holder = OpenSqliteDatabase(DbPath());
+  holder->Execute("BEGIN EXCLUSIVE");
+  const WebReply journal = Get("/journal");  // a page that only reads
+  EXPECT_EQ(journal.status, 503);
+  EXPECT_THAT(journal.body, HasSubstr("is in use by another program; try again"));
+  EXPECT_EQ(Header(journal, "Retry-After"), "5");
+  holder->Execute("ROLLBACK");
+  EXPECT_EQ(Get("/journal").status, 200);
 }
 
 // ---- the guard's pieces
@@ -407,6 +523,10 @@ TEST(WebCaptions, UnderlineTheHotKeyAndEscapeTheRest) {
   EXPECT_EQ(CaptionHtml("&<"), "<u>&lt;</u>");
   EXPECT_EQ(CaptionText("Fish && &Chips"), "Fish & Chips");
   EXPECT_EQ(CaptionText("trailing &"), "trailing &");
+  // A name in a caption is shown as it is.
+  EXPECT_EQ(CaptionLiteral("B&<i> && C"), "B&&<i> &&&& C");
+  EXPECT_EQ(CaptionText("Change " + CaptionLiteral("B&<i>")), "Change B&<i>");
+  EXPECT_EQ(CaptionHtml("Pay &to " + CaptionLiteral("B&<i>")), "Pay <u>t</u>o B&amp;&lt;i&gt;");
 }
 
 TEST(WebFaults, AreWordedForThePageWithoutFlagsOrCommands) {
@@ -424,65 +544,268 @@ TEST(WebFaults, AreWordedForThePageWithoutFlagsOrCommands) {
       "Ann is already paid; void check ID 25 on the Journal page first to pay those days again");
 }
 
+// ---- the server's limits, with short times, over real sockets
+
+class ServedApp : public WebAppTest {
+ protected:
+  void Serve(ServerLimits limits) {
+    server_.emplace(*app_, 0, limits);
+    port_ = server_->port();
+    thread_ = std::thread([this] { server_->Run(); });
+  }
+  void TearDown() override {
+    if (server_) {
+      server_->Stop();
+      thread_.join();
+      server_.reset();
+    }
+    WebAppTest::TearDown();
+  }
+  std::string Cookie() const { return std::string("Cookie: paystead_token=") + kToken + "\r\n"; }
+  std::string PartialHead() const {
+    return "GET /employer HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port_) + "\r\nX-Slow: ";
+  }
+
+  std::optional<WebServer> server_;
+  std::thread thread_;
+  int port_ = 0;
+};
+
+TEST_F(ServedApp, ARequestThatComesTooSlowlyIsCutOffAtItsDeadline) {
+  ServerLimits limits;
+  limits.head_time = std::chrono::milliseconds(300);
+  limits.request_time = std::chrono::milliseconds(600);
+  Serve(limits);
+  SocketClient head(port_), body(port_);
+  ASSERT_TRUE(head.Send(PartialHead()));
+  ASSERT_TRUE(body.Send("POST /employer HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port_) +
+                        "\r\nContent-Length: 10\r\n\r\nfirst="));
+  HttpReply cut;
+  for (int i = 0; i < 100 && cut.status < 0; ++i) {  // a byte each 50 ms, 5 s at most
+    head.Send("a");
+    cut = head.Read(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(cut.status, 408);
+  EXPECT_TRUE(head.ClosedWithin(std::chrono::seconds(5)));
+  EXPECT_EQ(body.Read().status, 408);
+  EXPECT_EQ(Count("Employer"), 1);
+}
+
+TEST_F(ServedApp, TheOldestIdleOrSlowConnectionGivesWayToANewOne) {
+  ServerLimits limits;
+  limits.max_idle = 2;
+  limits.max_connections = 4;
+  Serve(limits);
+  {
+    SocketClient first(port_), second(port_), third(port_);
+    EXPECT_TRUE(first.ClosedWithin(std::chrono::seconds(5)));
+    EXPECT_FALSE(second.ClosedWithin(std::chrono::milliseconds(100)));
+    EXPECT_FALSE(third.ClosedWithin(std::chrono::milliseconds(100)));
+  }
+  std::vector<std::unique_ptr<SocketClient>> slow;
+  for (int i = 0; i < 4; ++i) {
+    slow.push_back(std::make_unique<SocketClient>(port_));
+    ASSERT_TRUE(slow.back()->Send(PartialHead()));
+  }
+  // The cap is full of slow requests; a new one still gets its page.
+  SocketClient browser(port_);
+  browser.Send(RequestText("GET", port_, "/employer", Cookie()));
+  EXPECT_EQ(browser.Read().status, 200);
+  EXPECT_TRUE(slow[0]->ClosedWithin(std::chrono::seconds(5)));
+  EXPECT_FALSE(slow[3]->ClosedWithin(std::chrono::milliseconds(100)));
+}
+
+TEST_F(ServedApp, AnswersRequestsInOrderAndRefusesWhatItDoesNotRead) {
+  Serve({});
+  SocketClient kept(port_);
+  kept.Send(RequestText("GET", port_, "/employer", Cookie()) +
+            RequestText("GET", port_, "/nowhere", Cookie()));
+  const HttpReply first = kept.Read();
+  EXPECT_EQ(first.status, 200);
+  EXPECT_EQ(first.Header("Connection"), "keep-alive");
+  EXPECT_EQ(kept.Read().status, 404);
+  // Waiting for "100 Continue" before the body, as some clients do.
+  const std::string form = std::string("first=Dana&token=") + kToken;
+  kept.Send("POST /employer HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port_) + "\r\n" +
+            Cookie() + "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+            std::to_string(form.size()) + "\r\nExpect: 100-continue\r\n\r\n");
+  EXPECT_EQ(kept.Read().status, 100);
+  kept.Send(form);
+  EXPECT_EQ(kept.Read().status, 303);
+  EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE first_name='Dana'"), 1);
+
+  SocketClient old(port_);
+  old.Send("GET /employer HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(port_) + "\r\n" +
+           Cookie() + "\r\n");
+  EXPECT_EQ(old.Read().Header("Connection"), "close");
+  EXPECT_TRUE(old.ClosedWithin(std::chrono::seconds(5)));
+
+  const auto refused = [&](const std::string& head_lines, const std::string& request_line) {
+    SocketClient client(port_);
+    client.Send(request_line + "\r\nHost: 127.0.0.1:" + std::to_string(port_) + "\r\n" +
+                head_lines + "\r\n");
+    const HttpReply reply = client.Read();
+    EXPECT_TRUE(client.ClosedWithin(std::chrono::seconds(5))) << request_line;
+    return reply;
+  };
+  EXPECT_EQ(refused("Content-Length: 100000\r\n", "POST /employer HTTP/1.1").status, 413);
+  EXPECT_EQ(refused("", "GET /" + std::string(40000, 'a') + " HTTP/1.1").status, 414);
+  SocketClient other(port_);
+  other.Send(RequestText("DELETE", port_, "/employer", Cookie()));
+  const HttpReply deleted = other.Read();
+  EXPECT_EQ(deleted.status, 405);
+  EXPECT_EQ(deleted.Header("Allow"), "GET, HEAD, POST");
+}
+
 // ---- the program
 
-class ServeProgram : public ProgramTest {};
+// paystead serve started as a user starts it, reached over real sockets.
+class ServeProgram : public ProgramTest {
+ protected:
+  void TearDown() override {
+    if (served_.pid > 0) {
+      kill(served_.pid, SIGKILL);
+      waitpid(served_.pid, nullptr, 0);
+    }
+    ProgramTest::TearDown();
+  }
+
+  // Starts paystead serve on a household and reads the address it prints.
+  void Serve() {
+    MakeHousehold();
+    served_ = Start({"serve"});
+    std::smatch m;
+    for (int i = 0; i < 1000; ++i) {  // at most 10 s
+      output_ = ReadFile(served_.out_path);
+      if (std::regex_search(
+              output_, m,
+              std::regex("at http://127\\.0\\.0\\.1:([0-9]+)/\\?token=([0-9a-f]{32})\n")))
+        break;
+      usleep(10'000);
+    }
+    ASSERT_FALSE(m.empty()) << output_ << ReadFile(served_.err_path);
+    port_ = std::stoi(m[1]);
+    token_ = m[2];
+  }
+  std::string Cookie() const { return "Cookie: paystead_token=" + token_ + "\r\n"; }
+
+  struct Ending {
+    bool exited = false;  // of itself, with exit_code
+    int exit_code = -1;
+    std::chrono::milliseconds took{};
+    std::string out;
+  };
+  // Sends the signals one after the other and waits, 5 s at most, for the
+  // program to end.
+  Ending Signal(std::initializer_list<int> signals) {
+    Ending ending;
+    const auto start = std::chrono::steady_clock::now();
+    for (const int s : signals) kill(served_.pid, s);
+    int status = 0;
+    for (int i = 0; i < 5000 && !ending.exited; ++i) {
+      if (waitpid(served_.pid, &status, WNOHANG) == served_.pid) {
+        ending.took = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        ending.exited = WIFEXITED(status);
+        ending.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        served_.pid = -1;
+        break;
+      }
+      usleep(1000);
+    }
+    ending.out = ReadFile(served_.out_path);
+    return ending;
+  }
+  // The program's resident memory, in kB (VmRSS of /proc/PID/status).
+  long ResidentKb() const {
+    const std::string status = ReadFile("/proc/" + std::to_string(served_.pid) + "/status");
+    const std::size_t at = status.find("VmRSS:");
+    return at == std::string::npos ? -1 : std::stol(status.substr(at + 6));
+  }
+
+  Running served_;
+  std::string output_;
+  int port_ = 0;
+  std::string token_;
+};
 
 TEST_F(ServeProgram, GuardsItsPagesOverTheNetworkAndStopsCleanlyOnSigterm) {
-  MakeHousehold();
-  int out[2];
-  ASSERT_EQ(pipe(out), 0);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(out[1], STDOUT_FILENO);
-    close(out[0]);
-    if (chdir(dir_.c_str()) != 0) _exit(126);
-    execl(PAYSTEAD_PROGRAM, PAYSTEAD_PROGRAM, "serve", static_cast<char*>(nullptr));
-    _exit(127);
+  ASSERT_NO_FATAL_FAILURE(Serve());
+  EXPECT_EQ(Get(port_, "/employer").status, 403);
+  const HttpReply entry = Get(port_, "/?token=" + token_);
+  EXPECT_EQ(entry.status, 303);
+  EXPECT_THAT(entry.Header("Set-Cookie"), HasSubstr("HttpOnly; SameSite=Strict"));
+  EXPECT_EQ(Get(port_, "/employer", Cookie()).status, 200);
+  {
+    SocketClient other_host(port_);
+    other_host.Send("GET /employer HTTP/1.1\r\nHost: paystead.evil.example:" +
+                    std::to_string(port_) + "\r\n" + Cookie() + "\r\n");
+    EXPECT_EQ(other_host.Read().status, 403);
   }
-  close(out[1]);
-  std::string text;
-  char buffer[512];
-  while (text.find("Ctrl-C") == std::string::npos) {
-    const ssize_t n = read(out[0], buffer, sizeof buffer);
-    if (n <= 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
+  for (const char* method : {"POST", "PUT"}) {
+    SocketClient client(port_);
+    client.Send(RequestText(method, port_, "/employer",
+                            Cookie() + "Content-Type: application/x-www-form-urlencoded\r\n",
+                            "first=Mallory"));
+    EXPECT_EQ(client.Read().status, std::string_view(method) == "POST" ? 403 : 405) << method;
   }
-  std::smatch m;
-  ASSERT_TRUE(std::regex_search(
-      text, m, std::regex("at http://127\\.0\\.0\\.1:([0-9]+)/\\?token=([0-9a-f]{32})\n")))
-      << text;
-  const int port = std::stoi(m[1]);
-  const std::string token = m[2];
 
-  httplib::Client client("127.0.0.1", port);
-  const auto status = [](const httplib::Result& r) { return r ? r->status : -1; };
-  EXPECT_EQ(status(client.Get("/employer")), 403);
-  const auto entry = client.Get(("/?token=" + token).c_str());
-  ASSERT_TRUE(entry);
-  EXPECT_EQ(entry->status, 303);
-  EXPECT_THAT(entry->get_header_value("Set-Cookie"), HasSubstr("HttpOnly; SameSite=Strict"));
-  const httplib::Headers cookie = {{"Cookie", "paystead_token=" + token}};
-  EXPECT_EQ(status(client.Get("/employer", cookie)), 200);
-  httplib::Headers other_host = cookie;
-  other_host.emplace("Host", "paystead.evil.example:" + std::to_string(port));
-  EXPECT_EQ(status(client.Get("/employer", other_host)), 403);
-  EXPECT_EQ(status(client.Post("/employer", cookie, "first=Mallory",
-                               "application/x-www-form-urlencoded")),
-            403);
-  EXPECT_EQ(
-      status(client.Put("/employer", cookie, "first=Mallory", "application/x-www-form-urlencoded")),
-      405);
-
-  kill(pid, SIGTERM);
-  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
-    text.append(buffer, static_cast<std::size_t>(n));
-  close(out[0]);
-  int wait_status = 0;
-  waitpid(pid, &wait_status, 0);
-  EXPECT_TRUE(WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 0) << wait_status;
-  EXPECT_THAT(text, HasSubstr("Stopped; the database is closed."));
+  const Ending ending = Signal({SIGTERM});
+  EXPECT_TRUE(ending.exited && ending.exit_code == 0) << ending.exit_code;
+  EXPECT_THAT(ending.out, HasSubstr("Stopped; the database is closed."));
   EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE first_name='Mallory'"), 0);
+}
+
+// Eight clients that send their headers a byte at a time hold no one up:
+// another is answered at once, and SIGTERM ends the program at once.
+TEST_F(ServeProgram, SlowClientsKeepNoOneWaitingNorTheStop) {
+  ASSERT_NO_FATAL_FAILURE(Serve());
+  std::vector<std::unique_ptr<SocketClient>> slow;
+  for (int i = 0; i < 8; ++i) {
+    slow.push_back(std::make_unique<SocketClient>(port_));
+    ASSERT_TRUE(slow.back()->Send(
+        "GET /employer HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port_) + "\r\nX-Slow: "));
+  }
+  for (int round = 0; round < 5; ++round) {
+    for (auto& client : slow) EXPECT_TRUE(client->Send("a"));
+    if (round == 2) {
+      SocketClient browser(port_);
+      browser.Send(RequestText("GET", port_, "/employer", Cookie()));
+      EXPECT_EQ(browser.Read(std::chrono::seconds(1)).status, 200);
+    }
+    usleep(100'000);
+  }
+  const Ending ending = Signal({SIGTERM});
+  EXPECT_TRUE(ending.exited && ending.exit_code == 0) << ending.exit_code;
+  EXPECT_LT(ending.took.count(), 500);
+  EXPECT_THAT(ending.out, HasSubstr("Stopped; the database is closed."));
+}
+
+// A megabyte of header lines is refused once the limit is read, the memory
+// as it was; a second signal while stopping ends the program the same way.
+TEST_F(ServeProgram, AMegabyteOfHeadersIsRefusedWithoutGrowingAndTwoSignalsStopOnce) {
+  ASSERT_NO_FATAL_FAILURE(Serve());
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(Get(port_, "/employer", Cookie()).status, 200);
+  const long before = ResidentKb();
+
+  std::string headers = Cookie();
+  for (int i = 0; headers.size() < (1 << 20); ++i)
+    headers += "X-Filler-" + std::to_string(i) + ": " + std::string(1000, 'a') + "\r\n";
+  SocketClient client(port_);
+  client.Send(RequestText("GET", port_, "/employer", headers));  // may be cut short
+  const HttpReply refused = client.Read();
+  EXPECT_EQ(refused.status, 431);
+  EXPECT_TRUE(client.ClosedWithin(std::chrono::seconds(5)));
+  const long after = ResidentKb();
+  EXPECT_GT(before, 0);
+  // Half the megabyte, as allocators (AddressSanitizer's above all) keep some
+  // of what was freed.
+  EXPECT_LT(after - before, 512) << "kB before " << before << ", after " << after;
+  EXPECT_EQ(Get(port_, "/employer", Cookie()).status, 200);
+
+  const Ending ending = Signal({SIGTERM, SIGINT});
+  EXPECT_TRUE(ending.exited && ending.exit_code == 0) << ending.exit_code;
+  EXPECT_THAT(ending.out, HasSubstr("Stopped; the database is closed."));
 }
 
 }  // namespace
