@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "common/errors.h"
-
+#include "common/amount_text.h"
 #include "common/errors.h"
 
 namespace veltrane {
@@ -25,7 +24,8 @@ std::string GroupedCents(std::uint64_t cents) {
 // Whole cents of the amount's magnitude, half away from zero.
 static std::uint64_t CentsOf(Money amount) {
   const std::int64_t t = amount.ticks();
-  const std::uint64_t mag = t < 0 ? 0 - static_cast<std::uint64_t>(t) : static_cast<std::uint64_t>(t);
+  const std::uint64_t mag =
+      t < 0 ? 0 - static_cast<std::uint64_t>(t) : static_cast<std::uint64_t>(t);
   return (mag + 50) / 100;
 }
 
@@ -48,7 +48,8 @@ std::string FormatCurrency(Money amount) {
 std::string FormatPercent(double fraction) {
   const double hundredths = std::round(std::fabs(fraction) * 10000.0);  // half away from zero
   // 2^64 hundredths of a percent; NaN fails the comparison too.
-  if (!(hundredths < 18446744073709551616.0)) throw ConversionError("not a percentage that can be shown");
+  if (!(hundredths < 18446744073709551616.0))
+    throw ConversionError("not a percentage that can be shown");
   const std::string body = GroupedCents(static_cast<std::uint64_t>(hundredths)) + "%";
   return fraction < 0 && hundredths != 0 ? "-" + body : body;
 }
@@ -61,11 +62,26 @@ std::string FormatShortDate(Date d) {
 }
 
 std::string FormatMonthYear(Date d) {
-  static const char* const kMonths[] = {"January", "February", "March",     "April",
-                                        "May",     "June",     "July",      "August",
-                                        "September", "October", "November", "December"};
+  static const char* const kMonths[] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
   return std::string(kMonths[static_cast<unsigned>(d.month()) - 1]) + " " +
          std::to_string(static_cast<int>(d.year()));
+}
+
+Money ParseCurrency(std::string_view text) {
+  const bool negative = text.size() > 2 && text.front() == '(' && text.back() == ')';
+  if (negative) text = text.substr(1, text.size() - 2);
+  if (!text.starts_with('$'))
+    throw ConversionError("'" + std::string(text) + "' is not an amount of dollars");
+  std::string digits;
+  for (char c : text.substr(1)) {
+    if (c != ',') digits.push_back(c);
+  }
+  const Money amount = ParseAmount(digits);
+  if (FormatCurrency(amount) != text)
+    throw ConversionError("'" + std::string(text) + "' is not an amount of dollars");
+  return negative ? -amount : amount;
 }
 
 }  // namespace veltrane

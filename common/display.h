@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "common/date.h"
 #include "common/money.h"
@@ -15,6 +16,9 @@ Money RoundedToCents(Money amount);
 // "$1,234.56"; negatives in parentheses: "($1,234.56)". Every Money has a
 // text, the smallest one included.
 std::string FormatCurrency(Money amount);
+// A text FormatCurrency wrote, read back to its whole cents; raises
+// ConversionError for any other text.
+Money ParseCurrency(std::string_view text);
 // A fraction shown as a percentage with two decimals, rounded half away
 // from zero: 0.0145 -> "1.45%", -0.5 -> "-50.00%". NaN, infinities and
 // fractions of 1.8e15 or more in size (percentages of 18 digits and more,

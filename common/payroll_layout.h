@@ -1,7 +1,8 @@
 // The one description of the payroll tables: the fields of each, with the
 // kind of value a field holds, and the indexes; and the statements that
 // make them in either dialect. Internal to the database layer: the schema
-// check (payroll_schema.cpp) and the household copy use it.
+// check (payroll_schema.cpp), the household copy and the agent's layout
+// use it.
 #pragma once
 
 #include <string>
@@ -46,6 +47,10 @@ const std::vector<Table>& PayrollTables();
 // database's catalog reports it: CURRENCY, DATE, BOOLEAN... for SQLite;
 // currency, date, boolean... for PostgreSQL.
 std::string DeclaredType(FieldType type, SqlDialect dialect);
+
+// A field's definition in a CREATE TABLE of `dialect`: its name, type and
+// constraints (a key is the table's primary key, given by the database).
+std::string FieldDefinition(const Field& field, SqlDialect dialect);
 
 // CREATE TABLE and CREATE INDEX statements for every table, in `dialect`,
 // each leaving what exists alone, so that running them all on an older

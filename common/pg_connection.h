@@ -54,7 +54,10 @@ struct TableInfo {
   std::string name;
   std::vector<Column> columns;
   std::vector<int> numbers;  // each column's number in the table
+  // The column to move through it by: its primary key when that is one
+  // whole-number column, else a whole-number column named "ID".
   std::optional<std::size_t> key;
+  bool primary_key = false;  // the key is the primary key
 };
 
 class RowStream;
@@ -84,12 +87,18 @@ class Connection {
   // The columns of a result, typed by the table column each reads or else
   // by its type; a sum named in `sum_aliases` is typed like the column it
   // adds up.
-  std::vector<Column> ResultColumns(const PGresult* r, const std::map<std::string, std::string>& sum_aliases);
+  std::vector<Column> ResultColumns(const PGresult* r,
+                                    const std::map<std::string, std::string>& sum_aliases);
   // A table of the schema; raises DatabaseError when there is none.
   const TableInfo& Table(const std::string& name);
   // Reads the tables of the schema, when they are not known yet: done
   // before a stream starts, which would otherwise be read ahead.
   void EnsureCatalog();
+
+  // Statements run now and on every connection made again, after the
+  // session's own settings (SET ROLE...); empty goes back to the session
+  // the URI makes. The tables are read again.
+  void SetIdentity(const std::string& statements);
 
   // Counts this connection's writes, so that rows a set holds are known to
   // be out of date after one.
@@ -123,6 +132,7 @@ class Connection {
   void NoteFailure(Result r);
 
   std::string uri_;
+  std::string identity_;  // SetIdentity's statements
   PGconn* conn_ = nullptr;
   RowStream* stream_ = nullptr;  // the statement whose rows are being read
   bool in_transaction_ = false;  // as the server last said
@@ -141,7 +151,8 @@ class Connection {
   // Statement texts run, most recently used first.
   static constexpr std::size_t kTexts = 256;
   std::list<std::pair<std::string, Cached>> texts_;
-  std::unordered_map<std::string_view, std::list<std::pair<std::string, Cached>>::iterator> text_index_;
+  std::unordered_map<std::string_view, std::list<std::pair<std::string, Cached>>::iterator>
+      text_index_;
   std::vector<std::string> to_deallocate_;
   unsigned next_name_ = 0;
 

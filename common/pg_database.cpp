@@ -18,7 +18,8 @@ class PostgresDatabase final : public Database, public DatabaseBackend {
       return pg::MakeQuerySet(conn_, from.text);
     }
     if (type == RecordsetType::kForwardOnly) {
-      return pg::MakeForwardOnly(conn_, "SELECT * FROM " + QuotedName(from.text, SqlDialect::kPostgresql));
+      return pg::MakeForwardOnly(conn_,
+                                 "SELECT * FROM " + QuotedName(from.text, SqlDialect::kPostgresql));
     }
     return pg::MakeTableSet(conn_, from.text);
   }
@@ -39,6 +40,15 @@ class PostgresDatabase final : public Database, public DatabaseBackend {
   void RollbackTransaction() override { conn_.Rollback(); }
   bool InTransaction() override { return conn_.InTransaction(); }
 
+  void ActAs(const std::string& role, const std::string& schema) {
+    if (conn_.InTransaction())
+      throw DatabaseError("a connection changes its role outside a transaction only");
+    conn_.SetIdentity(role.empty() ? ""
+                                   : "SET ROLE " + QuotedName(role, SqlDialect::kPostgresql) +
+                                         "; SET search_path TO " +
+                                         QuotedName(schema, SqlDialect::kPostgresql));
+  }
+
  private:
   pg::Connection conn_;
 };
@@ -47,6 +57,12 @@ class PostgresDatabase final : public Database, public DatabaseBackend {
 
 std::unique_ptr<Database> OpenPostgresDatabase(const std::string& uri) {
   return std::make_unique<PostgresDatabase>(uri);
+}
+
+void ActAs(Database& db, const std::string& role, const std::string& schema) {
+  auto* server = dynamic_cast<PostgresDatabase*>(&db);
+  if (server == nullptr) throw DatabaseError("only a server's connection acts as another role");
+  server->ActAs(role, schema);
 }
 
 }  // namespace veltrane
