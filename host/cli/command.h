@@ -40,6 +40,7 @@ void AddJournalCommands(CommandTable& table);    // check, journal, void
 void AddStatementCommands(CommandTable& table);  // statements, statement
 void AddDemoCommands(CommandTable& table);
 void AddServeCommands(CommandTable& table);  // serve
+void AddAgentCommands(CommandTable& table);  // agent ...
 
 // The name of the argument at `index` in the synopsis: "DATE" of
 // "NAME DATE REG [OT]" for index 1.

@@ -134,6 +134,7 @@ const CommandTable& AllCommands() {
     AddJournalCommands(t);
     AddStatementCommands(t);
     AddServeCommands(t);
+    AddAgentCommands(t);
     AddDemoCommands(t);
     return t;
   }();

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "common/pg_database.h"
 #include "common/payroll_schema.h"
+#include "common/pg_database.h"
 #include "common/sqlite_database.h"
 #include "test_server.h"
 
@@ -29,9 +29,12 @@ class Server {
     if (const char* state = std::getenv("VELTRANE_TEST_SERVER_STATE")) {
       std::string line;
       std::getline(std::ifstream(state), line);
-      if (line.empty()) why_not_ = "the tests' server was not started (no " + std::string(state) + ")";
-      else if (line[0] == '!') why_not_ = line.substr(1);
-      else folder_ = line;
+      if (line.empty())
+        why_not_ = "the tests' server was not started (no " + std::string(state) + ")";
+      else if (line[0] == '!')
+        why_not_ = line.substr(1);
+      else
+        folder_ = line;
       return;
     }
     const TestServer server = StartTestServer();
@@ -57,10 +60,10 @@ bool ServerOrSkip() {
   return false;
 }
 
-
 // Makes a schema of its own on the server and puts `db` in it.
 std::string MakeSchema(Database& db) {
-  auto rs = db.OpenRecordset("SELECT 't' || nextval('test_schemas') AS name", RecordsetType::kForwardOnly);
+  auto rs = db.OpenRecordset("SELECT 't' || nextval('test_schemas') AS name",
+                             RecordsetType::kForwardOnly);
   const std::string schema = rs->Field("name").ToText();
   rs->Close();
   db.Execute("CREATE SCHEMA " + schema + "; SET search_path = " + schema + ", public");
@@ -77,6 +80,25 @@ std::string NewServerSchema() {
   if (!ServerOrSkip()) return "";
   const std::string& folder = Server::Get().folder();
   return ServerUri(folder, MakeSchema(*OpenPostgresDatabase(ServerUri(folder))));
+}
+
+std::string NewServerDatabase() {
+  if (!ServerOrSkip()) return "";
+  const std::string& folder = Server::Get().folder();
+  auto db = OpenPostgresDatabase(ServerUri(folder));
+  auto rs = db->OpenRecordset("SELECT 'd' || nextval('test_schemas') AS name",
+                              RecordsetType::kForwardOnly);
+  const std::string name = rs->Field("name").ToText();
+  rs->Close();
+  db->Execute("CREATE DATABASE " + name);
+  std::string uri = ServerUri(folder);
+  return uri.replace(uri.find("/postgres?"), 10, "/" + name + "?");
+}
+
+std::string UriAs(const std::string& uri, const std::string& user) {
+  std::string as = uri;
+  const std::size_t at = as.find('@');
+  return as.replace(as.find("//") + 2, at - as.find("//") - 2, user);
 }
 
 std::unique_ptr<Database> NewDatabase(Backend backend) {

@@ -32,11 +32,18 @@ std::unique_ptr<Database> NewPayrollDatabase(Backend backend);
 // test skipped (or failed), when the server is not there.
 std::string NewServerSchema();
 
+// A connection URI of the server for a new, empty database of its own (for
+// what is made once per database, as an agent's layout); empty, with the
+// test skipped (or failed), when the server is not there.
+std::string NewServerDatabase();
+// `uri` (of the tests' server) logging in as `user` instead.
+std::string UriAs(const std::string& uri, const std::string& user);
+
 // A suite of a fixture run on both backends.
-#define VELTRANE_ON_BOTH_BACKENDS(Fixture)                                                              \
-  INSTANTIATE_TEST_SUITE_P(Backends, Fixture,                                                           \
-                           ::testing::Values(::veltrane::testing::Backend::kSqlite,                     \
-                                             ::veltrane::testing::Backend::kPostgresql),                \
+#define VELTRANE_ON_BOTH_BACKENDS(Fixture)                                               \
+  INSTANTIATE_TEST_SUITE_P(Backends, Fixture,                                            \
+                           ::testing::Values(::veltrane::testing::Backend::kSqlite,      \
+                                             ::veltrane::testing::Backend::kPostgresql), \
                            ::veltrane::testing::BackendName)
 
 }  // namespace veltrane::testing
