@@ -545,6 +545,7 @@ void Connection::ForgetSchema() {
 
 void Connection::LoadCatalog() {
   Result r = Run(kCatalog);
+  fields_read_.clear();
   tables_.clear();
   table_oids_.clear();
   column_kinds_.clear();

@@ -100,6 +100,11 @@ class Connection {
   // the URI makes. The tables are read again.
   void SetIdentity(const std::string& statements);
 
+  // The fields (column numbers of Table(table)) that table sets of `table`
+  // have read on this connection, for later sets to read from the start;
+  // forgotten when the tables are read again.
+  std::vector<std::size_t>& FieldsRead(const std::string& table) { return fields_read_[table]; }
+
   // Counts this connection's writes, so that rows a set holds are known to
   // be out of date after one.
   std::uint64_t generation() const { return generation_; }
@@ -162,6 +167,7 @@ class Connection {
   std::map<std::string, unsigned> table_oids_;      // by name
   std::map<std::string, ColumnKind> column_kinds_;  // by column name, any table
   std::set<unsigned> not_tables_;                   // the server's own tables met
+  std::map<std::string, std::vector<std::size_t>> fields_read_;
 };
 
 // The rows of one query, read from the server one at a time as they are

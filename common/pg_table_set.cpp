@@ -6,9 +6,9 @@
 // connection. Moving to the first row reads it only when the set is next
 // looked at, when the set stands on a row, so that a find just after it (as
 // the components write a find) costs one statement, not two; a table
-// emptied meanwhile is found to have no current row then. Rows are met in key order, those added since the set was
-// opened (through it or not) included; rows added through the set join it
-// at the end.
+// emptied meanwhile is found to have no current row then. Rows are met in key order, those added
+// since the set was opened (through it or not) included; rows added through the set join it at the
+// end.
 #include <algorithm>
 #include <optional>
 
@@ -28,10 +28,16 @@ class TableSet final : public Recordset {
   static constexpr int kLongestBatch = 256;
 
   TableSet(Connection& conn, const std::string& table) : conn_(conn), info_(conn.Table(table)) {
-    if (!info_.key) Fail("the table '" + table + "' has no whole-number primary key to move through it by");
+    if (!info_.key)
+      Fail("the table '" + table + "' has no whole-number primary key to move through it by");
     quoted_ = Quoted(info_.name);
     key_ = Quoted(info_.columns[*info_.key].name);
     slot_.assign(info_.columns.size(), -1);
+    // The fields earlier sets of the table read are read from the start:
+    // the same code opens the same table again for each paycheck.
+    for (const std::size_t i : conn_.FieldsRead(info_.name)) {
+      if (i < slot_.size() && slot_[i] < 0) Select(i);
+    }
     has_rows_ = Fetch("", {}, 1);
   }
 
@@ -42,7 +48,10 @@ class TableSet final : public Recordset {
   }
   std::int64_t RecordCount() override {
     Open();
-    if (!count_) count_ = ReadValue(conn_.Run("SELECT count(*) FROM " + quoted_).get(), 0, 0, ColumnKind::kInteger).ToInt();
+    if (!count_)
+      count_ =
+          ReadValue(conn_.Run("SELECT count(*) FROM " + quoted_).get(), 0, 0, ColumnKind::kInteger)
+              .ToInt();
     return *count_;
   }
   void MoveFirst() override {
@@ -62,11 +71,13 @@ class TableSet final : public Recordset {
       return;
     }
     batch_length_ = std::min(batch_length_ * 2, kLongestBatch);
-    if (!Fetch(" WHERE " + key_ + " > $1", {std::to_string(*current_)}, batch_length_)) current_.reset();
+    if (!Fetch(" WHERE " + key_ + " > $1", {std::to_string(*current_)}, batch_length_))
+      current_.reset();
   }
   void FindFirst(std::string_view criteria) override {
     Open();
-    no_match_ = !Fetch(" WHERE (" + TranslateJetSql(criteria, SqlDialect::kPostgresql).sql + ")", {}, 1);
+    no_match_ =
+        !Fetch(" WHERE (" + TranslateJetSql(criteria, SqlDialect::kPostgresql).sql + ")", {}, 1);
     if (!no_match_) first_pending_ = false;
   }
   bool NoMatch() const override { return no_match_; }
@@ -77,8 +88,9 @@ class TableSet final : public Recordset {
     if (IsEOF()) Fail("no current row");
     const std::size_t i = fields_.Of(info_.columns, name);
     if (slot_[i] < 0) {
-      slot_[i] = ++selected_count_;
-      selected_ += ", " + Quoted(info_.columns[i].name);
+      Select(i);
+      std::vector<std::size_t>& read = conn_.FieldsRead(info_.name);
+      if (std::find(read.begin(), read.end(), i) == read.end()) read.push_back(i);
       batch_.reset();
     }
     if (!Fresh() && !Fetch(" WHERE " + key_ + " = $1", {std::to_string(*current_)}, 1))
@@ -97,9 +109,12 @@ class TableSet final : public Recordset {
     Value stored = StoredForm(value, info_.columns[i].kind);  // may raise; nothing is assigned then
     ParamText(stored);                                        // a text the server cannot hold, too
     auto& fields = *pending_;
-    const auto same = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == i; });
-    if (same != fields.end()) same->second = std::move(stored);
-    else fields.emplace_back(i, std::move(stored));
+    const auto same =
+        std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == i; });
+    if (same != fields.end())
+      same->second = std::move(stored);
+    else
+      fields.emplace_back(i, std::move(stored));
   }
   void Update() override {
     Open();
@@ -112,9 +127,10 @@ class TableSet final : public Recordset {
       params.push_back(ParamText(v));
       marks += (marks.empty() ? "$" : ", $") + std::to_string(params.size());
     }
-    const std::string sql = "INSERT INTO " + quoted_ +
-                            (pending_->empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + marks + ")") +
-                            " RETURNING " + key_;
+    const std::string sql =
+        "INSERT INTO " + quoted_ +
+        (pending_->empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + marks + ")") +
+        " RETURNING " + key_;
     const Result r = conn_.Run(sql, params);
     conn_.Wrote();
     // A set standing after its last row stands on the row just added.
@@ -130,6 +146,11 @@ class TableSet final : public Recordset {
     if (closed_) Fail("the record set is closed");
   }
 
+  void Select(std::size_t i) {
+    slot_[i] = ++selected_count_;
+    selected_ += ", " + Quoted(info_.columns[i].name);
+  }
+
   // Stands on the first row, if there is one, as MoveFirst asked.
   void ReachFirst() {
     first_pending_ = false;
@@ -137,16 +158,20 @@ class TableSet final : public Recordset {
   }
 
   // Whether the batch holds the current row as it now stands.
-  bool Fresh() const { return batch_ && generation_ == conn_.generation() && row_ < PQntuples(batch_.get()); }
-  std::int64_t Key(int row) const { return ReadValue(batch_.get(), row, 0, ColumnKind::kInteger).ToInt(); }
+  bool Fresh() const {
+    return batch_ && generation_ == conn_.generation() && row_ < PQntuples(batch_.get());
+  }
+  std::int64_t Key(int row) const {
+    return ReadValue(batch_.get(), row, 0, ColumnKind::kInteger).ToInt();
+  }
 
   // Reads up to `limit` rows meeting `where` in key order, with the fields
   // asked for so far, and stands on the first; false, the set left where
   // it stands, when there is none.
   bool Fetch(const std::string& where, Params params, int limit) {
     params.push_back(std::to_string(limit));
-    batch_ = conn_.Run("SELECT " + key_ + selected_ + " FROM " + quoted_ + where + " ORDER BY " + key_ + " LIMIT $" +
-                           std::to_string(params.size()),
+    batch_ = conn_.Run("SELECT " + key_ + selected_ + " FROM " + quoted_ + where + " ORDER BY " +
+                           key_ + " LIMIT $" + std::to_string(params.size()),
                        params);
     generation_ = conn_.generation();
     row_ = 0;
@@ -165,13 +190,13 @@ class TableSet final : public Recordset {
   std::vector<int> slot_;  // result column of each field in a batch, -1 if not read
   std::string selected_;   // ", field" for each field read so far
   int selected_count_ = 0;
-  Result batch_;           // rows fetched, the current one among them
+  Result batch_;  // rows fetched, the current one among them
   std::uint64_t generation_ = 0;
   int row_ = 0;
   int batch_length_ = 1;
   std::optional<std::int64_t> current_;  // key of the current row; none after the last
   bool has_rows_ = false;
-  bool first_pending_ = false;  // moved to the first row, not yet read
+  bool first_pending_ = false;         // moved to the first row, not yet read
   std::optional<std::int64_t> count_;  // rows, counted when first asked
   bool no_match_ = false;
   bool closed_ = false;
