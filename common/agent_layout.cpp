@@ -90,10 +90,17 @@ void CreateAgentLayout(Database& agent) {
     throw DatabaseError("the database has the citext extension in the schema " + citext +
                         " already; make the agent's households in a new database");
   }
-  if (Text(agent,
-           std::string("SELECT 'y' AS t FROM pg_roles WHERE rolname = '") + kHouseholdsGroup + "'")
-          .empty())
-    backend.ExecuteNative(std::string("CREATE ROLE ") + kHouseholdsGroup + " NOLOGIN");
+  // The group is the server's, shared by its agents' databases; another
+  // may be making it at the same time.
+  const std::string group_exists =
+      std::string("SELECT 'y' AS t FROM pg_roles WHERE rolname = '") + kHouseholdsGroup + "'";
+  if (Text(agent, group_exists).empty()) {
+    try {
+      backend.ExecuteNative(std::string("CREATE ROLE ") + kHouseholdsGroup + " NOLOGIN");
+    } catch (const DatabaseError&) {
+      if (Text(agent, group_exists).empty()) throw;
+    }
+  }
   // Households may create nothing, in the public schema either.
   for (const char* sql :
        {"REVOKE CREATE ON SCHEMA public FROM PUBLIC", "CREATE SCHEMA agent",
