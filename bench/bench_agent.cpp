@@ -141,11 +141,17 @@ int NextWeekOfHours(AgentData& data) {
             FormatIsoDate(Date(std::chrono::sys_days(WeekStart(week)) + std::chrono::days(d))) +
             "')";
   }
+  // IDs given here: the trigger would lock each household in this one
+  // transaction, more locks than the server's table holds.
   Native(*agent,
-         "INSERT INTO agent_rows.\"work journal\" (household, name, timeindate, reghours) "
-         "SELECT h.role, a.name, d.day, 8 FROM agent.households AS h JOIN agent_rows.assistants AS "
-         "a ON "
-         "a.household = h.role, (VALUES " +
+         "INSERT INTO agent_rows.\"work journal\" (household, id, name, timeindate, reghours) "
+         "SELECT h.role, coalesce(m.top, 0) + row_number() OVER (PARTITION BY h.role ORDER BY "
+         "a.name, d.day), "
+         "a.name, d.day, 8 FROM agent.households AS h JOIN agent_rows.assistants AS a ON "
+         "a.household = h.role "
+         "LEFT JOIN (SELECT household, max(id) AS top FROM agent_rows.\"work journal\" GROUP BY "
+         "household) AS m "
+         "ON m.household = h.role, (VALUES " +
              days + ") AS d(day)");
   Native(*agent, "ANALYZE agent_rows.\"work journal\"");
   return week;
