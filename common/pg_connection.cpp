@@ -62,9 +62,20 @@ bool IsBusyConnectFailure(std::string_view why) {
   return false;
 }
 
+// libpq's text on one line: its lines (a hint on a line of its own,
+// indented) joined by "; ", the last line break dropped.
 std::string Cleaned(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  return text;
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\n') {
+      line += text[i];
+      continue;
+    }
+    while (i + 1 < text.size() && (text[i + 1] == '\t' || text[i + 1] == ' ')) ++i;
+    line += "; ";
+  }
+  return line;
 }
 
 std::string FailureText(const PGresult* r) {
@@ -221,7 +232,7 @@ void Connection::Connect() {
     PQfinish(conn_);
     conn_ = nullptr;
     if (IsBusyConnectFailure(why)) throw DatabaseBusyError();
-    throw DatabaseError("cannot connect to the database server: " + why);
+    throw DatabaseError("cannot connect to the database server: " + why, DatabaseError::Kind::kCannotOpen);
   }
   // The server's notices (an object that exists already...) are not the
   // user's to see.
@@ -246,7 +257,8 @@ void Connection::EnsureConnected() {
   if (conn_ != nullptr && PQstatus(conn_) != CONNECTION_OK) Lost();
   if (lost_in_transaction_) {
     throw DatabaseError(
-        "the connection to the database server was lost during a transaction; nothing of it was stored");
+        "the connection to the database server was lost during a transaction; nothing of it was stored",
+        DatabaseError::Kind::kLost);
   }
   if (conn_ != nullptr) return;
   // The server's statements and the tables it knew went with the connection.
@@ -301,7 +313,8 @@ void Connection::Start(const std::string& sql, const Params& params, bool single
   const auto sent = [&](int ok) {
     if (ok == 0) {
       failure_.reset(PQmakeEmptyPGresult(conn_, PGRES_FATAL_ERROR));
-      throw DatabaseError("the connection to the database server was lost: " + Cleaned(PQerrorMessage(conn_)));
+      throw DatabaseError("the connection to the database server was lost: " + Cleaned(PQerrorMessage(conn_)),
+                          DatabaseError::Kind::kLost);
     }
   };
   const auto plain = [&](const std::string& text) {
@@ -378,7 +391,7 @@ void Connection::Finish() {
     const std::string why = failure_ ? FailureText(failure_.get()) : Cleaned(PQerrorMessage(conn_));
     Lost();
     failure_.reset();
-    throw DatabaseError("the connection to the database server was lost: " + why);
+    throw DatabaseError("the connection to the database server was lost: " + why, DatabaseError::Kind::kLost);
   }
 }
 
@@ -414,7 +427,7 @@ Result Connection::RunControl(const std::string& sql) {
   if (!sent || PQstatus(conn_) != CONNECTION_OK || EndsSession(failure.get())) {
     const std::string why = failure ? FailureText(failure.get()) : Cleaned(PQerrorMessage(conn_));
     Lost();
-    throw DatabaseError("the connection to the database server was lost: " + why);
+    throw DatabaseError("the connection to the database server was lost: " + why, DatabaseError::Kind::kLost);
   }
   if (failure) RaiseFailure(failure.get());
   return last;
