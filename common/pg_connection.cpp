@@ -18,10 +18,14 @@ constexpr Oid kBoolType = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOidType = 26,
               kDateType = 1082, kNumeric = 1700;
 
 // The class of the advisory lock a write transaction holds ("VPAY"); the
-// lock's other half names the schema, so households in other schemas of
-// one database do not wait for each other.
+// lock's other half names the household, so that households of one
+// database do not wait for each other: its schema, or, where many
+// households share the tables and each is a role of the group
+// paystead_households (an agent's database), its role.
 constexpr const char* kBeginWithWriteLock =
-    "BEGIN; SELECT pg_advisory_xact_lock(1448100185, hashtext(coalesce(current_schema(), '')))";
+    "BEGIN; SELECT pg_advisory_xact_lock(1448100185, hashtext(CASE WHEN EXISTS (SELECT 1 FROM pg_roles "
+    "AS r WHERE r.rolname = 'paystead_households' AND pg_has_role(current_user, r.oid, 'MEMBER')) "
+    "THEN 'role ' || current_user ELSE coalesce(current_schema(), '') END))";
 
 constexpr const char* kSavepoint = "SAVEPOINT veltrane_statement";
 constexpr const char* kRelease = "RELEASE SAVEPOINT veltrane_statement";
