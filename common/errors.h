@@ -34,6 +34,7 @@ class DatabaseError : public std::runtime_error {
     kDiskFailure,  // reading or writing the file failed
     kCannotOpen,   // the file cannot be opened
     kMoved,        // the file was removed, renamed or replaced while it was open
+    kLost,         // the connection to the database server was lost
   };
   explicit DatabaseError(const std::string& what, Kind kind = Kind::kOther)
       : std::runtime_error(what), kind_(kind) {}

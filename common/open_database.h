@@ -15,6 +15,11 @@ namespace veltrane {
 // "postgres://".
 bool IsServerLocation(std::string_view location);
 
+// `location` as it may be shown to a person or written to a log: a server
+// URI without its password (the "user:password@" form or a "password="
+// parameter); a path as it is.
+std::string ShownLocation(std::string_view location);
+
 // The database at `location`: OpenPostgresDatabase for a server's,
 // OpenSqliteDatabase (which creates a missing file) for a path.
 std::unique_ptr<Database> OpenDatabase(const std::string& location);

@@ -14,23 +14,22 @@ namespace veltrane::pg {
 namespace {
 
 // Type oids of the built-in types read here.
-constexpr Oid kBoolType = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOidType = 26, kFloat4 = 700,
-              kFloat8 = 701, kDateType = 1082, kNumeric = 1700;
+constexpr Oid kBoolType = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOidType = 26, kFloat4 = 700, kFloat8 = 701,
+              kDateType = 1082, kNumeric = 1700;
 
 // The class of the advisory lock a write transaction holds ("VPAY"); the
-// lock's other half names the household: its schema, and in an agent's
-// database (which has the schema agent_rows) also its role, as there every
-// household reads the same schema and its rows are those of its role. So
-// households of one database do not wait for each other.
+// lock's other half names the household, so that households of one
+// database do not wait for each other: its schema, or, where many
+// households share the tables and each is a role of the group
+// paystead_households (an agent's database), its role.
 constexpr const char* kBeginWithWriteLock =
-    "BEGIN; SELECT pg_advisory_xact_lock(1448100185, hashtext(coalesce(current_schema(), '') || "
-    "CASE WHEN "
-    "to_regnamespace('agent_rows') IS NULL THEN '' ELSE ' ' || current_user END))";
+    "BEGIN; SELECT pg_advisory_xact_lock(1448100185, hashtext(CASE WHEN EXISTS (SELECT 1 FROM pg_roles "
+    "AS r WHERE r.rolname = 'paystead_households' AND pg_has_role(current_user, r.oid, 'MEMBER')) "
+    "THEN 'role ' || current_user ELSE coalesce(current_schema(), '') END))";
 
 constexpr const char* kSavepoint = "SAVEPOINT veltrane_statement";
 constexpr const char* kRelease = "RELEASE SAVEPOINT veltrane_statement";
-constexpr const char* kUndo =
-    "ROLLBACK TO SAVEPOINT veltrane_statement; RELEASE SAVEPOINT veltrane_statement";
+constexpr const char* kUndo = "ROLLBACK TO SAVEPOINT veltrane_statement; RELEASE SAVEPOINT veltrane_statement";
 
 // Dates as "yyyy-mm-dd", doubles exactly, texts as given; a lock is waited
 // for as long as SQLite waits for a locked file, unless the connection
@@ -46,35 +45,43 @@ constexpr const char* kSession =
 // column "ID", when it has one.
 constexpr const char* kCatalog =
     "SELECT c.oid, c.relname, a.attnum, a.attname, format_type(a.atttypid, a.atttypmod), "
-    "EXISTS (SELECT 1 FROM pg_index AS i WHERE i.indrelid = c.oid AND i.indisprimary AND "
-    "i.indnatts = 1 "
+    "EXISTS (SELECT 1 FROM pg_index AS i WHERE i.indrelid = c.oid AND i.indisprimary AND i.indnatts = 1 "
     "AND i.indkey[0] = a.attnum) "
     "FROM pg_class AS c JOIN pg_attribute AS a ON a.attrelid = c.oid "
     "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') AND a.attnum > 0 AND NOT a.attisdropped "
-    "AND c.relnamespace <> 'pg_catalog'::regnamespace AND c.relnamespace <> "
-    "'information_schema'::regnamespace "
+    "AND c.relnamespace <> 'pg_catalog'::regnamespace AND c.relnamespace <> 'information_schema'::regnamespace "
     "AND pg_table_is_visible(c.oid) ORDER BY c.oid, a.attnum";
 
 // Failures that pass: a lock held past the wait, a conflict with another
 // transaction, too many connections, a server starting or stopping, a
 // statement cancelled for taking too long.
 bool IsBusyState(std::string_view state) {
-  return state == "55P03" || state == "40001" || state == "40P01" || state == "53300" ||
-         state == "57P03" || state == "57014";
+  return state == "55P03" || state == "40001" || state == "40P01" || state == "53300" || state == "57P03" ||
+         state == "57014";
 }
 
 bool IsBusyConnectFailure(std::string_view why) {
-  for (const char* busy :
-       {"too many clients", "starting up", "shutting down", "not yet accepting connections",
-        "in recovery mode", "remaining connection slots"}) {
+  for (const char* busy : {"too many clients", "starting up", "shutting down", "not yet accepting connections",
+                           "in recovery mode", "remaining connection slots"}) {
     if (why.find(busy) != std::string_view::npos) return true;
   }
   return false;
 }
 
+// libpq's text on one line: its lines (a hint on a line of its own,
+// indented) joined by "; ", the last line break dropped.
 std::string Cleaned(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  return text;
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\n') {
+      line += text[i];
+      continue;
+    }
+    while (i + 1 < text.size() && (text[i + 1] == '\t' || text[i + 1] == ' ')) ++i;
+    line += "; ";
+  }
+  return line;
 }
 
 std::string FailureText(const PGresult* r) {
@@ -84,10 +91,8 @@ std::string FailureText(const PGresult* r) {
 
 // A failure after which the server ends the session.
 bool EndsSession(const PGresult* r) {
-  const char* severity =
-      r != nullptr ? PQresultErrorField(r, PG_DIAG_SEVERITY_NONLOCALIZED) : nullptr;
-  return severity != nullptr &&
-         (std::string_view(severity) == "FATAL" || std::string_view(severity) == "PANIC");
+  const char* severity = r != nullptr ? PQresultErrorField(r, PG_DIAG_SEVERITY_NONLOCALIZED) : nullptr;
+  return severity != nullptr && (std::string_view(severity) == "FATAL" || std::string_view(severity) == "PANIC");
 }
 
 bool IsStalePlan(const PGresult* r) {
@@ -106,19 +111,15 @@ void IgnoreNotice(void*, const char*) {}
 
 std::string FirstWord(std::string_view sql) {
   std::size_t from = 0;
-  while (from < sql.size() &&
-         (sql[from] == ' ' || sql[from] == '\t' || sql[from] == '\n' || sql[from] == '\r'))
+  while (from < sql.size() && (sql[from] == ' ' || sql[from] == '\t' || sql[from] == '\n' || sql[from] == '\r'))
     ++from;
   std::size_t to = from;
-  while (to < sql.size() &&
-         ((sql[to] >= 'a' && sql[to] <= 'z') || (sql[to] >= 'A' && sql[to] <= 'Z')))
-    ++to;
+  while (to < sql.size() && ((sql[to] >= 'a' && sql[to] <= 'z') || (sql[to] >= 'A' && sql[to] <= 'Z'))) ++to;
   return ToUpper(sql.substr(from, to - from));
 }
 
 bool IsTransactionControl(const std::string& word) {
-  for (const char* control :
-       {"BEGIN", "START", "COMMIT", "END", "ROLLBACK", "ABORT", "SAVEPOINT", "RELEASE"}) {
+  for (const char* control : {"BEGIN", "START", "COMMIT", "END", "ROLLBACK", "ABORT", "SAVEPOINT", "RELEASE"}) {
     if (word == control) return true;
   }
   return false;
@@ -127,8 +128,7 @@ bool IsTransactionControl(const std::string& word) {
 std::int64_t WholeNumber(std::string_view text) {
   std::int64_t n = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (ec == std::errc::result_out_of_range)
-    throw OutOfRangeError("the number " + std::string(text) + " is out of range");
+  if (ec == std::errc::result_out_of_range) throw OutOfRangeError("the number " + std::string(text) + " is out of range");
   if (ec != std::errc() || end != text.data() + text.size())
     throw ConversionError("'" + std::string(text) + "' is not a whole number");
   return n;
@@ -149,9 +149,7 @@ bool IsWholeType(Oid type) {
   return type == kInt8 || type == kInt4 || type == kInt2 || type == kOidType;
 }
 
-bool IsWholeText(std::string_view text) {
-  return text.find_first_of(".eEN") == std::string_view::npos;
-}
+bool IsWholeText(std::string_view text) { return text.find_first_of(".eEN") == std::string_view::npos; }
 
 }  // namespace
 
@@ -169,14 +167,12 @@ std::optional<std::string> ParamText(const Value& v) {
           if (std::isnan(x)) return "NaN";
           if (std::isinf(x)) return x > 0 ? "Infinity" : "-Infinity";
           char buf[32];
-          const auto [end, ec] =
-              std::to_chars(buf, buf + sizeof buf, x);  // the shortest text read back exactly
+          const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x);  // the shortest text read back exactly
           return std::string(buf, end);
         } else if constexpr (std::is_same_v<T, Money>) {
           return std::to_string(x.ticks());
         } else if constexpr (std::is_same_v<T, std::string>) {
-          if (x.find('\0') != std::string::npos)
-            throw ConversionError("a text holding a NUL character cannot be stored");
+          if (x.find('\0') != std::string::npos) throw ConversionError("a text holding a NUL character cannot be stored");
           return x;
         } else {
           return FormatIsoDate(x);
@@ -187,17 +183,13 @@ std::optional<std::string> ParamText(const Value& v) {
 
 Value ReadValue(const PGresult* r, int row, int col, ColumnKind kind) {
   if (PQgetisnull(r, row, col)) return Value();
-  const std::string_view text(PQgetvalue(r, row, col),
-                              static_cast<std::size_t>(PQgetlength(r, row, col)));
+  const std::string_view text(PQgetvalue(r, row, col), static_cast<std::size_t>(PQgetlength(r, row, col)));
   const Oid type = PQftype(r, col);
   const bool whole = IsWholeType(type) || (type == kNumeric && IsWholeText(text));
   switch (kind) {
     case ColumnKind::kMoney:
-      if (whole)
-        return Money::FromTicks(
-            WholeNumber(text));  // a sum of money may not fit: refused, never wrapped
-      if (type == kNumeric || type == kFloat8 || type == kFloat4)
-        throw ConversionError("'" + std::string(text) + "' is not a count of money");
+      if (whole) return Money::FromTicks(WholeNumber(text));  // a sum of money may not fit: refused, never wrapped
+      if (type == kNumeric || type == kFloat8 || type == kFloat4) throw ConversionError("'" + std::string(text) + "' is not a count of money");
       return ParseAmount(text);
     case ColumnKind::kDate:
       return ReadStoredDay(text);
@@ -220,8 +212,7 @@ Value ReadValue(const PGresult* r, int row, int col, ColumnKind kind) {
       return ReadStoredDay(text);
     case kNumeric:
       // A sum of whole numbers, kept whole while it fits.
-      if (std::int64_t n = 0;
-          whole && std::from_chars(text.data(), text.data() + text.size(), n).ec == std::errc())
+      if (std::int64_t n = 0; whole && std::from_chars(text.data(), text.data() + text.size(), n).ec == std::errc())
         return n;
       return RealNumber(text);
     default:
@@ -247,7 +238,7 @@ void Connection::Connect() {
     PQfinish(conn_);
     conn_ = nullptr;
     if (IsBusyConnectFailure(why)) throw DatabaseBusyError();
-    throw DatabaseError("cannot connect to the database server: " + why);
+    throw DatabaseError("cannot connect to the database server: " + why, DatabaseError::Kind::kCannotOpen);
   }
   // The server's notices (an object that exists already...) are not the
   // user's to see.
@@ -258,9 +249,8 @@ void Connection::Connect() {
 
 void Connection::SetIdentity(const std::string& statements) {
   EnsureConnected();
-  const bool same_schema =
-      identity_.empty() == statements.empty() &&
-      identity_.substr(identity_.find(';') + 1) == statements.substr(statements.find(';') + 1);
+  const bool same_schema = identity_.empty() == statements.empty() &&
+                           identity_.substr(identity_.find(';') + 1) == statements.substr(statements.find(';') + 1);
   if (statements.empty()) {
     identity_.clear();
     RunControl("RESET ROLE; RESET search_path");
@@ -290,8 +280,8 @@ void Connection::EnsureConnected() {
   if (conn_ != nullptr && PQstatus(conn_) != CONNECTION_OK) Lost();
   if (lost_in_transaction_) {
     throw DatabaseError(
-        "the connection to the database server was lost during a transaction; nothing of it was "
-        "stored");
+        "the connection to the database server was lost during a transaction; nothing of it was stored",
+        DatabaseError::Kind::kLost);
   }
   if (conn_ != nullptr) return;
   // The server's statements and the tables it knew went with the connection.
@@ -346,8 +336,8 @@ void Connection::Start(const std::string& sql, const Params& params, bool single
   const auto sent = [&](int ok) {
     if (ok == 0) {
       failure_.reset(PQmakeEmptyPGresult(conn_, PGRES_FATAL_ERROR));
-      throw DatabaseError("the connection to the database server was lost: " +
-                          Cleaned(PQerrorMessage(conn_)));
+      throw DatabaseError("the connection to the database server was lost: " + Cleaned(PQerrorMessage(conn_)),
+                          DatabaseError::Kind::kLost);
     }
   };
   const auto plain = [&](const std::string& text) {
@@ -369,12 +359,9 @@ void Connection::Start(const std::string& sql, const Params& params, bool single
         ++leading_;
       }
     }
-    if (!name.empty())
-      sent(PQsendQueryPrepared(conn_, name.c_str(), n, values.data(), nullptr, nullptr, 0));
-    else
-      sent(PQsendQueryParams(conn_, sql.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0));
-    if (guarded_)
-      sent(PQsendQueryParams(conn_, kRelease, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    if (!name.empty()) sent(PQsendQueryPrepared(conn_, name.c_str(), n, values.data(), nullptr, nullptr, 0));
+    else sent(PQsendQueryParams(conn_, sql.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0));
+    if (guarded_) sent(PQsendQueryParams(conn_, kRelease, 0, nullptr, nullptr, nullptr, nullptr, 0));
     if (pipelined_) sent(PQpipelineSync(conn_));
   } catch (...) {
     if (preparing_ != nullptr) preparing_->name.clear();
@@ -413,8 +400,7 @@ void Connection::Finish() {
   if (!lost && pipelined_) {
     if (guarded_) {
       Result release(PQgetResult(conn_));
-      if (release && PQresultStatus(release.get()) != PGRES_COMMAND_OK)
-        NoteFailure(std::move(release));
+      if (release && PQresultStatus(release.get()) != PGRES_COMMAND_OK) NoteFailure(std::move(release));
       while (Result more{PQgetResult(conn_)}) NoteFailure(std::move(more));
     }
     Result sync(PQgetResult(conn_));  // the end of the pipeline
@@ -428,7 +414,7 @@ void Connection::Finish() {
     const std::string why = failure_ ? FailureText(failure_.get()) : Cleaned(PQerrorMessage(conn_));
     Lost();
     failure_.reset();
-    throw DatabaseError("the connection to the database server was lost: " + why);
+    throw DatabaseError("the connection to the database server was lost: " + why, DatabaseError::Kind::kLost);
   }
 }
 
@@ -457,16 +443,14 @@ Result Connection::RunControl(const std::string& sql) {
   const bool sent = PQsendQuery(conn_, sql.c_str()) != 0;
   while (Result r{PQgetResult(conn_)}) {
     const ExecStatusType status = PQresultStatus(r.get());
-    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
-      last = std::move(r);
-    else if (!failure)
-      failure = std::move(r);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) last = std::move(r);
+    else if (!failure) failure = std::move(r);
   }
   NoteTransactionState();
   if (!sent || PQstatus(conn_) != CONNECTION_OK || EndsSession(failure.get())) {
     const std::string why = failure ? FailureText(failure.get()) : Cleaned(PQerrorMessage(conn_));
     Lost();
-    throw DatabaseError("the connection to the database server was lost: " + why);
+    throw DatabaseError("the connection to the database server was lost: " + why, DatabaseError::Kind::kLost);
   }
   if (failure) RaiseFailure(failure.get());
   return last;
@@ -480,8 +464,7 @@ std::int64_t Connection::Execute(const std::string& statement) {
   const std::string tag = r ? PQcmdStatus(r.get()) : "";
   if ((word == "COMMIT" || word == "END") && tag == "ROLLBACK")
     throw DatabaseError("the transaction failed, and nothing of it was stored");
-  if (control && (word == "ROLLBACK" || word == "ABORT") && schema_changed_in_transaction_)
-    ForgetSchema();
+  if (control && (word == "ROLLBACK" || word == "ABORT") && schema_changed_in_transaction_) ForgetSchema();
   for (const char* ddl : {"CREATE", "ALTER", "DROP"}) {
     if (tag.rfind(ddl, 0) == 0) ForgetSchema();
   }
@@ -562,8 +545,7 @@ void Connection::LoadCatalog() {
     if (text(5) == "t" && column.kind == ColumnKind::kInteger) {
       table.key = table.columns.size();
       table.primary_key = true;
-    } else if (!table.primary_key && column.kind == ColumnKind::kInteger &&
-               IEquals(column.name, "ID")) {
+    } else if (!table.primary_key && column.kind == ColumnKind::kInteger && IEquals(column.name, "ID")) {
       table.key = table.columns.size();
     }
     column_kinds_.emplace(ToLower(column.name), column.kind);
@@ -577,8 +559,8 @@ void Connection::EnsureCatalog() {
   if (!catalog_loaded_) LoadCatalog();
 }
 
-std::vector<Column> Connection::ResultColumns(
-    const PGresult* r, const std::map<std::string, std::string>& sum_aliases) {
+std::vector<Column> Connection::ResultColumns(const PGresult* r,
+                                              const std::map<std::string, std::string>& sum_aliases) {
   EnsureCatalog();
   std::vector<Column> cols;
   const int n = PQnfields(r);
@@ -603,8 +585,7 @@ std::vector<Column> Connection::ResultColumns(
         }
       }
     } else if (const auto alias = sum_aliases.find(ToLower(c.name)); alias != sum_aliases.end()) {
-      if (const auto kind = column_kinds_.find(alias->second); kind != column_kinds_.end())
-        c.kind = kind->second;
+      if (const auto kind = column_kinds_.find(alias->second); kind != column_kinds_.end()) c.kind = kind->second;
     }
     cols.push_back(std::move(c));
   }

@@ -199,8 +199,8 @@ void Demo(Session& session, const ParsedArgs&) {
       throw UserError("'" + session.db_path() + "' already exists; the demo needs a new file");
     }
     RunDemo(session);
-    session.out() << "\nThe demo household is in '" << session.db_path() << "'; try 'paystead --db "
-                  << session.db_path() << " journal'.\n";
+    session.out() << "\nThe demo household is in '" << session.db_shown()
+                  << "'; try 'paystead --db " << session.db_shown() << " journal'.\n";
     return;
   }
   const TemporaryDatabase file;

@@ -50,7 +50,7 @@ void Serve(Session& session, const ParsedArgs& args) {
       server.Stop();
     }
   });
-  session.out() << "Serving the payroll of '" << session.db_path() << "' at " << server.Address()
+  session.out() << "Serving the payroll of '" << session.db_shown() << "' at " << server.Address()
                 << "\nOpen that address in a web browser on this computer; stop with Ctrl-C.\n"
                 << std::flush;
   if (args.Has("open")) {

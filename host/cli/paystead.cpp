@@ -58,7 +58,8 @@ void PrintOverview(std::ostream& out) {
   out << "\nGlobal flags, accepted by every command:\n"
          "  --db FILE      the payroll database (default "
       << kDefaultDb
-      << " in the current folder)\n"
+      << " in the current folder), or a PostgreSQL\n"
+         "                 connection URI (postgresql://...) for one on a server\n"
          "  --today DATE   act as of this day: check dates and the year of the year-to-date "
          "totals\n"
          "  --help         help for a command: paystead COMMAND --help\n";

@@ -1,5 +1,6 @@
 #include "host/cli/session.h"
 
+#include "common/open_database.h"
 #include "host/household/database_file.h"
 
 namespace veltrane::cli {
@@ -18,6 +19,8 @@ std::string Session::CreateDatabase(bool replace) {
   *db_ = std::move(created.db);
   return created.kept;
 }
+
+std::string Session::db_shown() const { return ShownLocation(db_path_); }
 
 Session Session::WithOutput(std::ostream& out) const {
   Session copy = *this;

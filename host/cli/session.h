@@ -1,4 +1,4 @@
-// What every command works with: the database file, the clock that says
+// What every command works with: the database (a file, or a server's URI), the clock that says
 // what day it is for the libraries, and the two output streams.
 //
 // Ownership: the streams and the clock are borrowed and must outlive the
@@ -27,6 +27,8 @@ class Session {
         db_(std::make_shared<std::unique_ptr<Database>>()) {}
 
   const std::string& db_path() const { return db_path_; }
+  // db_path() as it may be printed: a server URI without its password.
+  std::string db_shown() const;
   // Whether --db was given (the demo uses a temporary file otherwise).
   bool db_given() const { return db_given_; }
   const Clock& clock() const { return *clock_; }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "common/errors.h"
+#include "common/household_copy.h"
+#include "common/open_database.h"
 #include "common/sqlite_database.h"
 #include "host/household/fault.h"
 
@@ -14,7 +16,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+// A location in quotes, as a person may see it: a server's without its
+// password.
+std::string Quoted(const std::string& location) { return "'" + ShownLocation(location) + "'"; }
+
+// The part of a failure's text after its first ": " (the server's or
+// libpq's own words), or all of it.
+std::string Detail(const std::string& what) {
+  const std::size_t colon = what.find(": ");
+  return colon == std::string::npos ? what : what.substr(colon + 2);
+}
+
+// Database troubles of a server, in the person's words.
+std::string ServerTroubleText(const std::string& location, const DatabaseError& e) {
+  using Kind = DatabaseError::Kind;
+  switch (e.kind()) {
+    case Kind::kCannotOpen:
+      return "cannot connect to the database server of " + Quoted(location) + ": " +
+             Detail(e.what());
+    case Kind::kLost:
+      return "the connection to the database server of " + Quoted(location) +
+             " was lost; nothing of the change was stored; try again";
+    default:
+      break;
+  }
+  return "the database server of " + Quoted(location) +
+         " could not do what was asked; nothing was changed";
+}
 
 // The fault of a file that cannot serve as the payroll database.
 Fault SchemaRefusal(const std::string& path, const PayrollSchemaError& e) {
@@ -27,6 +55,10 @@ Fault SchemaRefusal(const std::string& path, const PayrollSchemaError& e) {
                            "; nothing was changed");
     case PayrollSchemaError::Reason::kNotPayroll:
       break;
+  }
+  if (IsServerLocation(path)) {
+    return Fault("", Quoted(path) + " holds no paystead database: " + e.what(),
+                 Remedy::kCreateDatabase);
   }
   return Fault("", Quoted(path) + " is not a paystead database: " + e.what(),
                Remedy::kNameDatabase);
@@ -70,10 +102,13 @@ std::string KeepOldFile(const std::string& path) {
 }  // namespace
 
 std::string InUseText(const std::string& path) {
+  if (IsServerLocation(path))
+    return "the database server of " + Quoted(path) + " is busy; nothing was changed; try again";
   return Quoted(path) + " is in use by another program; try again";
 }
 
 std::string TroubleText(const std::string& path, const DatabaseError& e) {
+  if (IsServerLocation(path)) return ServerTroubleText(path, e);
   using Kind = DatabaseError::Kind;
   switch (e.kind()) {
     case Kind::kDamaged:
@@ -94,6 +129,7 @@ std::string TroubleText(const std::string& path, const DatabaseError& e) {
     case Kind::kMoved:
       return Quoted(path) +
              " was removed, renamed or replaced while it was open; nothing was changed";
+    case Kind::kLost:
     case Kind::kOther:
       break;
   }
@@ -101,6 +137,7 @@ std::string TroubleText(const std::string& path, const DatabaseError& e) {
 }
 
 HeldDatabase::HeldDatabase(std::string path, Database& db) : path_(std::move(path)), db_(db) {
+  if (IsServerLocation(path_)) return;
   struct stat file {};
   if (::stat(path_.c_str(), &file) == 0) {
     known_ = true;
@@ -110,6 +147,8 @@ HeldDatabase::HeldDatabase(std::string path, Database& db) : path_(std::move(pat
 }
 
 Database& HeldDatabase::Checked() const {
+  // A server keeps its database where the URI names it.
+  if (IsServerLocation(path_)) return db_;
   struct stat file {};
   if (::stat(path_.c_str(), &file) != 0) {
     throw Fault("",
@@ -130,7 +169,7 @@ Database& HeldDatabase::Checked() const {
 
 OpenedHousehold OpenHousehold(const std::string& path) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec))
+  if (!IsServerLocation(path) && !fs::is_regular_file(path, ec))
     throw Fault("", "there is no database " + Quoted(path), Remedy::kCreateDatabase);
   OpenedPayrollDatabase opened;
   try {
@@ -152,7 +191,40 @@ OpenedHousehold OpenHousehold(const std::string& path) {
   return household;
 }
 
+namespace {
+
+// A server's database is given its tables when it has none; one that
+// holds payroll tables is never replaced, as the server keeps no file to
+// set aside.
+CreatedHousehold CreateOnServer(const std::string& location) {
+  try {
+    OpenPayrollDatabase(location);
+  } catch (const PayrollSchemaError& e) {
+    if (e.reason() != PayrollSchemaError::Reason::kNotPayroll) throw SchemaRefusal(location, e);
+    CreatedHousehold created;
+    try {
+      created.db = OpenDatabase(location);
+      CreatePayrollSchema(*created.db);
+    } catch (const DatabaseBusyError&) {
+      throw Fault("", InUseText(location));
+    } catch (const DatabaseError& e) {
+      throw Fault("", TroubleText(location, e));
+    }
+    return created;
+  } catch (const DatabaseBusyError&) {
+    throw Fault("", InUseText(location));
+  } catch (const DatabaseError& e) {
+    throw Fault("", TroubleText(location, e));
+  }
+  throw Fault("", Quoted(location) +
+                      " holds a paystead database already; a database on a server is never "
+                      "replaced: name an empty one");
+}
+
+}  // namespace
+
 CreatedHousehold CreateHousehold(const std::string& path, bool replace) {
+  if (IsServerLocation(path)) return CreateOnServer(path);
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   CreatedHousehold created;
@@ -170,6 +242,44 @@ CreatedHousehold CreateHousehold(const std::string& path, bool replace) {
     throw Fault("", TroubleText(path, e));
   }
   return created;
+}
+
+void CopyPayroll(const std::string& from, const std::string& to) {
+  OpenedHousehold source = OpenHousehold(from);
+  std::error_code ec;
+  const bool server = IsServerLocation(to);
+  const bool new_file = !server && (!fs::exists(to, ec) || (fs::is_regular_file(to, ec) &&
+                                                            fs::file_size(to, ec) == 0));
+  if (!server && !new_file && !fs::is_regular_file(to, ec))
+    throw Fault("", Quoted(to) + " is not a file; name a new file to copy to");
+  const auto undo = [&] {
+    if (!new_file) return;
+    for (const char* suffix : kCompanions) fs::remove(to + suffix, ec);
+    fs::remove(to, ec);
+  };
+  try {
+    // A file that is there must be a payroll database already: anything
+    // else is another program's, and never written to.
+    std::unique_ptr<Database> target =
+        new_file || server ? OpenDatabase(to) : OpenHousehold(to).db;
+    CopyHousehold(*source.db, *target);
+  } catch (const Fault&) {
+    undo();
+    throw;
+  } catch (const HouseholdNotEmptyError&) {
+    undo();
+    throw Fault("", Quoted(to) + " holds payroll already; nothing was copied; name a new file or an "
+                                 "empty database");
+  } catch (const PayrollSchemaError& e) {
+    undo();
+    throw SchemaRefusal(to, e);
+  } catch (const DatabaseBusyError&) {
+    undo();
+    throw Fault("", InUseText(to));
+  } catch (const DatabaseError& e) {
+    undo();
+    throw Fault("", TroubleText(to, e));
+  }
 }
 
 }  // namespace veltrane::household

@@ -1,4 +1,5 @@
-// The household's database file: opening it (its layout checked, an older
+// The household's database, a file or a database on a server (a
+// "postgresql://" URI; see common/open_database.h): opening it (its layout checked, an older
 // one upgraded with the old file kept), creating it, and replacing it with
 // the old one kept beside it. Faults here are about the file as a whole.
 #pragma once
@@ -19,9 +20,10 @@ struct OpenedHousehold {
   std::optional<std::string> upgrade_note;
 };
 
-// Opens the existing payroll database at `path`. A Fault when the file is
-// missing, in use by another program, or not a payroll database this
-// program can use.
+// Opens the existing payroll database at `path` (a file's path or a server's
+// URI). A Fault when the file is missing, in use by another program, or
+// not a payroll database this program can use, or the server cannot be
+// reached.
 OpenedHousehold OpenHousehold(const std::string& path);
 
 struct CreatedHousehold {
@@ -30,11 +32,21 @@ struct CreatedHousehold {
 };
 
 // Creates a new, empty payroll database at `path` (or in the empty file
-// there). A file already there is refused unless `replace`; then it is moved (with the files SQLite
+// there; on a server, in a database without payroll tables, which is never
+// replaced). A file already there is refused unless `replace`; then it is moved (with the files SQLite
 // keeps beside it) to a name beside it, under its lock, so nothing is lost.
 CreatedHousehold CreateHousehold(const std::string& path, bool replace);
 
-// "'FILE' is in use by another program; try again".
+// Copies the whole payroll of the household at `from` (opened as
+// OpenHousehold opens it) to `to`: a new file, or a file or server database
+// that holds no payroll rows. Every row and field as stored, IDs kept, in
+// one transaction of `to`. A Fault when `to` holds payroll rows already
+// (nothing is copied) or either cannot be used; a file made for the copy is
+// removed again when the copy fails. Either location may be a server's.
+void CopyPayroll(const std::string& from, const std::string& to);
+
+// "'FILE' is in use by another program; try again" (for a server, that it
+// is busy).
 std::string InUseText(const std::string& path);
 
 // A failure of the database in words for the person: what became of the

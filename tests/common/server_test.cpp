@@ -72,6 +72,32 @@ TEST_F(Server, ASecondWriterWaitsForTheFirstThenIsBusy) {
   other->CommitTransaction();
 }
 
+// Where households share one set of tables, each a role of the group
+// paystead_households, each has a write lock of its own.
+TEST_F(Server, HouseholdsThatShareTablesWriteWithoutWaitingForEachOther) {
+  try {
+    db->Execute("CREATE ROLE paystead_households");
+  } catch (const DatabaseError&) {  // made by another test of this server
+  }
+  const std::string schema = uri.substr(uri.find("%3D") + 3, uri.find("%2C") - uri.find("%3D") - 3);
+  db->Execute("CREATE ROLE " + schema + "_a IN ROLE paystead_households");
+  db->Execute("CREATE ROLE " + schema + "_b IN ROLE paystead_households");
+  std::string waiting_briefly = uri;
+  waiting_briefly.replace(uri.find("options=") + 8, 0, "-clock_timeout%3D200%20");
+  const auto as = [&](const std::string& role) {
+    auto household = OpenPostgresDatabase(waiting_briefly);
+    household->Execute("SET ROLE " + schema + "_" + role);
+    return household;
+  };
+  const auto a = as("a"), b = as("b"), a_again = as("a");
+  a->BeginTransaction();
+  b->BeginTransaction();  // another household: no wait
+  EXPECT_THROW(a_again->BeginTransaction(), DatabaseBusyError);
+  a->CommitTransaction();
+  b->CommitTransaction();
+  for (const char* role : {"_a", "_b"}) db->Execute("DROP ROLE " + schema + role);
+}
+
 TEST_F(Server, AConnectionThatWentIsMadeAgainExceptInsideATransaction) {
   const auto admin = OpenPostgresDatabase(uri);
   const auto cut = [&] {

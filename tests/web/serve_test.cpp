@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "cli/program_runner.h"
+#include "support/test_databases.h"
 #include "common/clock.h"
 #include "common/sqlite_database.h"
 #include "host/household/database_file.h"
@@ -670,10 +671,16 @@ class ServeProgram : public ProgramTest {
     ProgramTest::TearDown();
   }
 
-  // Starts paystead serve on a household and reads the address it prints.
-  void Serve() {
+  // Starts paystead serve on a household (in the file, or copied to the
+  // database `location` names) and reads the address it prints.
+  void Serve(const std::string& location = "") {
     MakeHousehold();
-    served_ = Start({"serve"});
+    if (location.empty()) {
+      served_ = Start({"serve"});
+    } else {
+      Ok({"copy", DbPath(), location});
+      served_ = Start({"--db", location, "serve"});
+    }
     std::smatch m;
     for (int i = 0; i < 1000; ++i) {  // at most 10 s
       output_ = ReadFile(served_.out_path);
@@ -754,6 +761,23 @@ TEST_F(ServeProgram, GuardsItsPagesOverTheNetworkAndStopsCleanlyOnSigterm) {
   EXPECT_TRUE(ending.exited && ending.exit_code == 0) << ending.exit_code;
   EXPECT_THAT(ending.out, HasSubstr("Stopped; the database is closed."));
   EXPECT_EQ(QueryNumber("SELECT count(*) AS n FROM Employer WHERE first_name='Mallory'"), 0);
+}
+
+// The same pages from a household on a database server, and a change
+// made there.
+TEST_F(ServeProgram, ServesAHouseholdOnADatabaseServer) {
+  const std::string uri = veltrane::testing::NewServerSchema();
+  if (uri.empty()) GTEST_SKIP();
+  ASSERT_NO_FATAL_FAILURE(Serve(uri));
+  EXPECT_THAT(output_, HasSubstr("Serving the payroll of 'postgresql://"));
+  EXPECT_THAT(Get(port_, "/assistants", Cookie()).body, HasSubstr("Ann Lee"));
+  SocketClient client(port_);
+  client.Send(RequestText("POST", port_, "/employer",
+                          Cookie() + "Content-Type: application/x-www-form-urlencoded\r\n",
+                          "token=" + token_ + "&first=Dana&last=Whitfield&state=IL"));
+  EXPECT_EQ(client.Read().status, 303);
+  EXPECT_THAT(Get(port_, "/employer", Cookie()).body, HasSubstr("Whitfield"));
+  EXPECT_TRUE(Signal({SIGTERM}).exited);
 }
 
 // Eight clients that send their headers a byte at a time hold no one up:
