@@ -21,10 +21,13 @@ constexpr Oid kBoolType = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOidType = 26,
 // lock's other half names the household, so that households of one
 // database do not wait for each other: its schema, or, where many
 // households share the tables and each is a role of the group
-// paystead_households (an agent's database), its role.
+// paystead_households (an agent's database), its role. Membership is read
+// directly: a superuser counts as a member of every role, and is no
+// household.
 constexpr const char* kBeginWithWriteLock =
-    "BEGIN; SELECT pg_advisory_xact_lock(1448100185, hashtext(CASE WHEN EXISTS (SELECT 1 FROM pg_roles "
-    "AS r WHERE r.rolname = 'paystead_households' AND pg_has_role(current_user, r.oid, 'MEMBER')) "
+    "BEGIN; SELECT pg_advisory_xact_lock(1448100185, hashtext(CASE WHEN EXISTS (SELECT 1 FROM "
+    "pg_auth_members AS m JOIN pg_roles AS g ON g.oid = m.roleid WHERE g.rolname = 'paystead_households' "
+    "AND m.member = (SELECT oid FROM pg_roles WHERE rolname = current_user)) "
     "THEN 'role ' || current_user ELSE coalesce(current_schema(), '') END))";
 
 constexpr const char* kSavepoint = "SAVEPOINT veltrane_statement";

@@ -608,6 +608,9 @@ TEST_F(ServedApp, TheOldestIdleOrSlowConnectionGivesWayToANewOne) {
     slow.push_back(std::make_unique<SocketClient>(port_));
     ASSERT_TRUE(slow.back()->Send(PartialHead()));
   }
+  // Until the server has read a slow client's first bytes, that client
+  // counts as idle, and idle ones give way first: let it read them.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   // The cap is full of slow requests; a new one still gets its page.
   SocketClient browser(port_);
   browser.Send(RequestText("GET", port_, "/employer", Cookie()));
