@@ -78,6 +78,20 @@ struct PgResultDeleter {
 };
 using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
 
+// Journals of 1, 10 and 100 years x 20 payees x 52 weekly checks (1,040,
+// 10,400 and 104,000 rows; state.range(0) years), payee 7 with 52 checks in
+// 2004 in each, built once per program; null without a server.
+inline Database* Journal(benchmark::State& state, Backend backend) {
+  const int years = static_cast<int>(state.range(0));
+  static std::map<std::pair<Backend, int>, std::unique_ptr<Database>> journals;
+  auto& db = journals[{backend, years}];
+  if (!db) {
+    if (backend == Backend::kSqlite) db = BuildJournal(":memory:", years, 20);
+    else if (ServerOrSkip(state)) db = OpenPostgresDatabase(ServerJournal(years, 20));
+  }
+  return db.get();
+}
+
 inline PgConn BareConnection(const std::string& uri) { return PgConn(PQconnectdb(uri.c_str())); }
 
 // Registers `fn` once for each database, as "name/sqlite" and

@@ -20,19 +20,6 @@
 namespace veltrane::bench {
 namespace {
 
-// Journals of 1, 10 and 100 years x 20 payees: 1,040, 10,400 and 104,000
-// rows, each with 52 checks of payee 7 in 2004; null without a server.
-Database* Journal(benchmark::State& state, Backend backend) {
-  const int years = static_cast<int>(state.range(0));
-  static std::map<std::pair<Backend, int>, std::unique_ptr<Database>> journals;
-  auto& db = journals[{backend, years}];
-  if (!db) {
-    if (backend == Backend::kSqlite) db = BuildJournal(":memory:", years, 20);
-    else if (ServerOrSkip(state)) db = OpenPostgresDatabase(ServerJournal(years, 20));
-  }
-  return db.get();
-}
-
 // The server's journal through libpq alone.
 PgConn BareJournal(benchmark::State& state) {
   if (!ServerOrSkip(state)) return nullptr;

@@ -19,20 +19,6 @@
 namespace veltrane::bench {
 namespace {
 
-// Journals of 1, 10 and 100 years x 20 payees x 52 weekly checks (1,040,
-// 10,400 and 104,000 rows); payee 7 has 52 checks in 2004 in each. Null
-// without a server.
-Database* Journal(benchmark::State& state, Backend backend) {
-  const int years = static_cast<int>(state.range(0));
-  static std::map<std::pair<Backend, int>, std::unique_ptr<Database>> journals;
-  auto& db = journals[{backend, years}];
-  if (!db) {
-    if (backend == Backend::kSqlite) db = BuildJournal(":memory:", years, 20);
-    else if (ServerOrSkip(state)) db = OpenPostgresDatabase(ServerJournal(years, 20));
-  }
-  return db.get();
-}
-
 std::int64_t NewestId(Database& db) {
   auto rs = db.OpenRecordset("SELECT Max(ID) AS Newest FROM [Payment Journal]",
                              RecordsetType::kForwardOnly);
