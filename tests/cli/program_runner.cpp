@@ -138,6 +138,16 @@ void ProgramTest::Execute(const std::string& sql) const {
   return ::testing::ContainsRegex(pattern + "( |\n|$)");
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "the last row ends with a line break";
+  return lines;
+}
+
 int LineCount(const std::string& text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }

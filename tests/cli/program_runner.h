@@ -58,6 +58,9 @@ class ProgramTest : public ::testing::Test {
 
 // Number of lines of a text.
 int LineCount(const std::string& text);
+// The lines of a text (a tsv statement's rows), each without its line
+// break; the last line must end with one.
+std::vector<std::string> Lines(const std::string& text);
 
 // Matches a text holding a line that starts (after blanks) with these
 // cells, in order, separated by blanks of any width: the columns of a table.

@@ -12,16 +12,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "the last row ends with a line break";
-  return lines;
-}
-
 // Settings: SIT 3% with yearly allowances Single 1,000 and Married 500; SUI
 // at 2.7% for the employer on the first 1,000 of the year; union dues of 1%
 // (and 0.5% for the employer) on the first 1,200.

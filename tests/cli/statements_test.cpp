@@ -11,17 +11,6 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// The rows of a tsv statement, each "description<TAB>amount".
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "the last row ends with a line break";
-  return lines;
-}
-
 class StatementsProgramTest : public ProgramTest {
  protected:
   void SetUp() override {
